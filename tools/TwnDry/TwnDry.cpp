@@ -28,7 +28,10 @@ static const char MAIN_CLASS[] = "TiWren";
 static const char DDE_NAME[] = "TiWren";
 
 enum { WM_MARK = WM_APP + 1 };
-enum { HANG_MS = 1500 };
+// A request left unanswered is held back this long, well past the 1 s the
+// tools wait, while the client goes on serving everything else.
+enum { HANG_MS = 3000 };
+enum { HANG_TIMER_ID = 1 };
 enum { TEXT_SIZE = 1024 };
 enum { LINE_SIZE = 4096 };
 enum { ITEM_NAME_SIZE = 64 };
@@ -40,13 +43,14 @@ struct Item {
 	char text[TEXT_SIZE];
 	int len;
 	AnswerMode mode;
+	bool given; // an answer was set on the command line
 };
 
 static Item items[] = {
-	{"MailBox", "", 0, ANSWER_NORMAL},
-	{"NewEntryName", "", 0, ANSWER_NORMAL},
-	{"Version", "", 0, ANSWER_NORMAL},
-	{"Online", "", 0, ANSWER_NORMAL},
+	{"MailBox", "", 0, ANSWER_NORMAL, false},
+	{"NewEntryName", "", 0, ANSWER_NORMAL, false},
+	{"Version", "", 0, ANSWER_NORMAL, false},
+	{"Online", "", 0, ANSWER_NORMAL, false},
 };
 enum { ITEM_COUNT = sizeof items / sizeof items[0] };
 
@@ -56,6 +60,8 @@ static bool refuse_connect;
 static DWORD dde_inst;
 static HSZ dde_service;
 static unsigned entry_serial;
+static HWND main_window;
+static unsigned to_release;
 
 // Bytes 0x20..0x7E stand for themselves, everything else is escaped, so
 // that a record line shows exactly the bytes that arrived.
@@ -156,7 +162,7 @@ static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 		return NULL;
 	}
 	if (item == find_item("NewEntryName") && item->mode == ANSWER_NORMAL &&
-	    item->len == 0) {
+	    !item->given) {
 		// No fixed entry name given: hand out fresh ones.
 		char fresh[16];
 		snprintf(fresh, sizeof fresh, "dry%05u", ++entry_serial);
@@ -171,9 +177,13 @@ static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 		record("request %s -> refused", name);
 		return NULL;
 	case ANSWER_HANG:
+		if (to_release > 0) {
+			to_release--;
+			return NULL;
+		}
 		record("request %s -> no answer", name);
-		Sleep(HANG_MS);
-		return NULL;
+		SetTimer(main_window, HANG_TIMER_ID, HANG_MS, NULL);
+		return CBR_BLOCK;
 	default:
 		break;
 	}
@@ -245,6 +255,13 @@ static LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 		// Posted by tests after a tool has exited: everything the tool
 		// posted before lies earlier in this thread's queue.
 		record("mark %u", (unsigned)wp);
+		return 0;
+	case WM_TIMER:
+		if (wp == HANG_TIMER_ID) {
+			KillTimer(hwnd, HANG_TIMER_ID);
+			to_release++;
+			DdeEnableCallback(dde_inst, NULL, EC_ENABLEALL);
+		}
 		return 0;
 	case WM_DESTROY:
 		PostQuitMessage(0);
@@ -338,6 +355,7 @@ int main(int argc, char **argv)
 		           (item = find_item(name))) {
 			i++;
 			item->len = unescape(item->text, sizeof item->text, value);
+			item->given = true;
 			if (item->len < 0) {
 				fprintf(stderr, "TwnDry: answer for %s too long\n", name);
 				return 1;
@@ -370,7 +388,7 @@ int main(int argc, char **argv)
 	wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
 	wc.lpszClassName = MAIN_CLASS;
 	RegisterClassA(&wc);
-	hwnd = CreateWindowA(MAIN_CLASS, "TwnDry - dry-run mail client",
+	hwnd = main_window = CreateWindowA(MAIN_CLASS, "TwnDry - dry-run mail client",
 	                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
 	                     640, 480, NULL, NULL, wc.hInstance, NULL);
 	if (!hwnd) {

@@ -1,0 +1,14 @@
+#!/bin/sh
+# Builds the Windows programs (build/win) and, with "host", the native
+# unit tests (build/host).
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+sh "$root/scripts/setup.sh"
+cmake -S "$root" -B "$root/build/win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+	-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$root/build/win"
+if [ "${1:-}" = host ]; then
+	cmake -S "$root" -B "$root/build/host" -G Ninja \
+		-DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build "$root/build/host"
+fi

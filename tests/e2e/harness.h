@@ -1,0 +1,60 @@
+// Running the kit's programs under test: start the dry-run client, run a
+// tool with exact arguments, read what the client recorded.
+#ifndef TESTS_E2E_HARNESS_H
+#define TESTS_E2E_HARNESS_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+typedef std::vector<std::string> Args;
+
+struct Result {
+	DWORD code;      // full exit code, as GetExitCodeProcess gives it
+	std::string out; // what the tool wrote to standard output
+	std::string err; // and to standard error
+};
+
+// Path of a program built beside the test program.
+std::string program_path(const char *name);
+
+// Runs program `name` with exactly `args` and waits for it. When a run
+// that should not give 1 gives 1 having printed nothing, it may be Wine
+// failing to start the process at all (seen about once in a thousand
+// starts); that run is reported on stderr and tried once more.
+Result run(const char *name, const Args &args, int expected_code = -1);
+
+// Quotes one argument so that the standard start-up code of the started
+// program hands it over unchanged.
+std::string quote_arg(const std::string &arg);
+
+struct Client {
+	HANDLE process = NULL;
+	std::string log_path;
+	size_t log_seen = 0;
+	unsigned marks = 0;
+	std::string mailbox; // the mailbox directory the client announced
+
+	// A failed assertion must not leave the client running into the
+	// next test.
+	~Client();
+};
+
+// Starts the dry-run client with `options` and waits until it serves.
+bool client_start(Client *client, const Args &options);
+void client_stop(Client *client);
+
+// Everything the client recorded since the previous call. It first lets
+// the client work off every message sent or posted to it so far, so a
+// tool's asynchronous commands are included and nothing later is.
+std::vector<std::string> client_events(Client *client);
+
+// The tools write their console text through text-mode streams, so each
+// line break reaches the console or pipe as CR LF.
+std::string console_text(const std::string &text);
+
+// Escapes bytes as the client's record does.
+std::string escaped(const std::string &bytes);
+
+#endif
