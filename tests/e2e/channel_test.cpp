@@ -133,10 +133,11 @@ TEST(Channel, UnansweredRequestWaitsAboutOneSecond)
 	DWORD start = GetTickCount();
 	EXPECT_EQ(0u, TwnVersion(buf, sizeof buf));
 	DWORD elapsed = GetTickCount() - start;
-	// Loose bounds: the point is that it gives up near one second
-	// instead of waiting for the client's late answer or for ever.
+	// Loose bounds, for a loaded machine: the point is that it gives up
+	// after about one second instead of waiting for the client's answer,
+	// which comes only after five.
 	EXPECT_GE(elapsed, 900u);
-	EXPECT_LT(elapsed, 1450u);
+	EXPECT_LT(elapsed, 3000u);
 	for (char c : buf)
 		ASSERT_EQ(SENTINEL, (unsigned char)c);
 	client_stop(&client);

@@ -30,7 +30,7 @@ static const char DDE_NAME[] = "TiWren";
 enum { WM_MARK = WM_APP + 1 };
 // A request left unanswered is held back this long, well past the 1 s the
 // tools wait, while the client goes on serving everything else.
-enum { HANG_MS = 3000 };
+enum { HANG_MS = 5000 };
 enum { HANG_TIMER_ID = 1 };
 enum { TEXT_SIZE = 1024 };
 enum { LINE_SIZE = 4096 };
