@@ -110,11 +110,11 @@ static Result run_once(const char *name, const Args &args)
 	return res;
 }
 
-Result run(const char *name, const Args &args, int expected_code)
+Result run(const char *name, const Args &args, DWORD expected_code)
 {
 	Result res = run_once(name, args);
 
-	if (expected_code >= 0 && expected_code != 1 && res.code == 1 &&
+	if (expected_code != ANY_CODE && expected_code != 1 && res.code == 1 &&
 	    res.out.empty() && res.err.empty()) {
 		fprintf(stderr, "note: %s gave 1 without output; taken for a Wine "
 		        "start failure and run once more\n", name);

@@ -23,7 +23,8 @@ std::string program_path(const char *name);
 // that should not give 1 gives 1 having printed nothing, it may be Wine
 // failing to start the process at all (seen about once in a thousand
 // starts); that run is reported on stderr and tried once more.
-Result run(const char *name, const Args &args, int expected_code = -1);
+enum : DWORD { ANY_CODE = ~0ul };
+Result run(const char *name, const Args &args, DWORD expected_code = ANY_CODE);
 
 // Quotes one argument so that the standard start-up code of the started
 // program hands it over unchanged.

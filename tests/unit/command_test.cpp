@@ -86,7 +86,7 @@ TEST(CommandFormat, LengthBoundary)
 	struct {
 		size_t text_len;
 		bool fits;
-	} rows[] = {{241, true}, {242, false}, {300, false}};
+	} const rows[] = {{241, true}, {242, false}, {300, false}};
 	for (const auto &r : rows) {
 		std::string text(r.text_len, 'a');
 		char buf[COMMAND_SIZE + 8];
