@@ -3,7 +3,7 @@
 set -e
 packages="cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine64 wine
 libgtest-dev binutils-mingw-w64-x86-64 clang-14 libclang-rt-14-dev
-clang-tidy-14 cppcheck"
+clang-tidy-14 cppcheck unzip"
 missing=
 for p in $packages; do
 	dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' ||
