@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "mailfile.h"
+
+enum { ENTRY_SIZE = 64, PATH_SIZE = 260, UNFILLED = 0x7F };
+
+// A request buffer as the tool prepares it: filled with a non-zero byte,
+// then whatever the client delivered copied over its start.
+static std::string answer(const std::string &delivered)
+{
+	std::string buf(ENTRY_SIZE, (char)UNFILLED);
+
+	return buf.replace(0, delivered.size(), delivered);
+}
+
+#define S(literal) std::string(literal, sizeof literal - 1)
+
+TEST(MailFile, EntryNames)
+{
+	const struct {
+		const char *name;
+		std::string delivered;
+		bool usable;
+	} rows[] = {
+		{"fresh name", S("dry00001\0"), true},
+		{"63 characters", std::string(63, 'e') + '\0', true},
+		{"dots inside", S("a.b..c\0"), true},
+		{"three dots", S("...\0"), true},
+		{"nothing delivered", S(""), false},
+		{"empty text", S("\0"), false},
+		{"no terminator", S("dry00001"), false},
+		{"64 characters, no room to end", std::string(64, 'e'), false},
+		{"backslash", S("a\\b\0"), false},
+		{"slash", S("a/b\0"), false},
+		{"drive colon", S("c:x\0"), false},
+		{"leading backslash", S("\\x\0"), false},
+		{"dot", S(".\0"), false},
+		{"dot dot", S("..\0"), false},
+		{"up and out", S("..\\x\0"), false},
+		{"double-byte character ending in 0x5C", S("\x95\x5C\0"), false},
+	};
+	for (const auto &r : rows) {
+		std::string buf = answer(r.delivered);
+		EXPECT_EQ(r.usable, is_entry_name(buf.data(), buf.size())) << r.name;
+	}
+}
+
+TEST(MailFile, Answers)
+{
+	const struct {
+		const char *name;
+		std::string delivered;
+		bool usable;
+	} rows[] = {
+		{"directory", S("C:\\box\\\0"), true},
+		{"separators allowed", S("C:\\a/b\\\0"), true},
+		{"nothing delivered", S(""), false},
+		{"empty text", S("\0"), false},
+		{"no terminator", S("C:\\box\\"), false},
+	};
+	for (const auto &r : rows) {
+		std::string buf = answer(r.delivered);
+		EXPECT_EQ(r.usable, is_answer(buf.data(), buf.size())) << r.name;
+	}
+	EXPECT_FALSE(is_answer("", 0));
+}
+
+TEST(MailFile, ComposePath)
+{
+	const std::string dir250 = "C:\\" + std::string(246, 'd') + "\\";
+	const struct {
+		const char *name;
+		std::string dir, entry;
+		size_t size;
+		bool fits;
+		std::string path;
+	} rows[] = {
+		{"nothing between", "C:\\box", "e1", PATH_SIZE, true,
+		 "C:\\boxe1.wml"},
+		{"directory as given", "C:\\box\\", "dry00001", PATH_SIZE, true,
+		 "C:\\box\\dry00001.wml"},
+		{"259 characters fit", dir250, "abcde", PATH_SIZE, true,
+		 dir250 + "abcde.wml"},
+		{"260 do not", dir250, "abcdef", PATH_SIZE, false, ""},
+		{"far too long", dir250, std::string(63, 'e'), PATH_SIZE, false, ""},
+		{"size 1", "", "", 1, false, ""},
+	};
+	for (const auto &r : rows) {
+		char buf[PATH_SIZE + 16];
+
+		memset(buf, UNFILLED, sizeof buf);
+		EXPECT_EQ(r.fits, compose_mail_path(buf, r.size, r.dir.c_str(),
+		          r.entry.c_str())) << r.name;
+		EXPECT_EQ(r.path, buf) << r.name;
+		for (size_t i = r.size; i < sizeof buf; i++)
+			ASSERT_EQ(UNFILLED, buf[i]) << r.name << ": byte " << i;
+	}
+	EXPECT_FALSE(compose_mail_path(NULL, 0, "C:\\", "e"));
+}
