@@ -151,6 +151,20 @@ static void set_text(Item *item, const char *text)
 	item->len = (int)strlen(item->text);
 }
 
+// The next name whose mail file is not in the mailbox yet. Wine hands out
+// the same small process ids again, so a mailbox directory of an earlier
+// run may already hold dry00001.wml and the like.
+static void next_entry_name(char *name, size_t size)
+{
+	char path[MAX_PATH];
+
+	do {
+		snprintf(name, size, "dry%05u", ++entry_serial);
+		snprintf(path, sizeof path, "%s%s.wml", find_item("MailBox")->text,
+		         name);
+	} while (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES);
+}
+
 static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 {
 	char name[ITEM_NAME_SIZE];
@@ -168,7 +182,7 @@ static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 	    !item->given) {
 		// No fixed entry name given: hand out fresh ones.
 		char fresh[16];
-		snprintf(fresh, sizeof fresh, "dry%05u", ++entry_serial);
+		next_entry_name(fresh, sizeof fresh);
 		escape(shown, sizeof shown, (unsigned char *)fresh, strlen(fresh));
 		record("request %s -> %s", name, shown);
 		return DdeCreateDataHandle(dde_inst, (LPBYTE)fresh,
