@@ -14,7 +14,8 @@ bool is_answer(const char *buf, size_t size);
 
 // True when buf holds an answer (as above) that names a file directly
 // inside the mailbox directory: no '\' or '/', no drive colon, not "." or
-// "..".
+// "..", and no device name such as NUL or COM1, with or without a dot and
+// more after it.
 bool is_entry_name(const char *buf, size_t size);
 
 // Writes directory + entry + ".wml" into path (size bytes, terminator

@@ -240,6 +240,7 @@ TEST(TwnSend, ExitCodesAndTheirOrder)
 		{"missing file: client not asked", true, {}, {missing}, {}, 3, "",
 		 {}, {}},
 		{"empty argument", true, {}, {""}, {}, 3, "", {}, {}},
+		{"a directory is no mail file", true, {}, {dir}, {}, 3, "", {}, {}},
 		{"missing file beats a refused conversation", true,
 		 {"--refuse-connect"}, {missing}, {}, 3, "", {}, {}},
 		{"refused conversation: no progress line", true,
@@ -286,6 +287,9 @@ TEST(TwnSend, EntryNameAnswers)
 		{"dot dot", {"--answer", "NewEntryName=.."}, ".."},
 		{"up and out", {"--answer", "NewEntryName=..\\\\out"},
 		 "..\\\\out"},
+		{"null device: the mail would be lost",
+		 {"--answer", "NewEntryName=NUL"}, "NUL"},
+		{"serial port", {"--answer", "NewEntryName=com1.x"}, "com1.x"},
 	};
 	for (const auto &r : refused)
 		check_row({r.name, true, r.options, {mail}, {}, 5, "",

@@ -46,6 +46,22 @@ TEST(MailFile, Answers)
 		{"up and out", S("..\\x\0"), true, false},
 		{"double-byte character ending in 0x5C", S("\x95\x5C\0"), true,
 		 false},
+		{"null device", S("NUL\0"), true, false},
+		{"device in any case", S("nUl\0"), true, false},
+		{"device with an extension", S("nul.x\0"), true, false},
+		{"device, blanks before the dot", S("CON  .x\0"), true, false},
+		{"printer", S("prn\0"), true, false},
+		{"aux", S("AUX\0"), true, false},
+		{"console input", S("conin$\0"), true, false},
+		{"serial port", S("COM1\0"), true, false},
+		{"printer port", S("lpt9\0"), true, false},
+		{"superscript one", S("COM\xB9\0"), true, false},
+		{"longer than a device", S("NULL\0"), true, true},
+		{"device name inside", S("xnul\0"), true, true},
+		{"COM alone", S("COM\0"), true, true},
+		{"COM and two digits", S("COM10\0"), true, true},
+		{"LPT and a letter", S("LPTa\0"), true, true},
+		{"device after the dot", S("mail.nul\0"), true, true},
 	};
 	for (const auto &r : rows) {
 		std::string buf = answer(r.delivered);
