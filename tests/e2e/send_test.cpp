@@ -215,7 +215,9 @@ TEST(TwnSend, CopiesInTextModeAndInserts)
 		          res.err) << r.name;
 		EXPECT_EQ(sent(entry, client.mailbox), client_events(&client))
 			<< r.name;
-		EXPECT_TRUE(r.out == file_bytes(path)) << r.name;
+		std::string got = file_bytes(path);
+		EXPECT_TRUE(r.out == got) << r.name << ": " << got.size()
+		                          << " bytes, " << r.out.size() << " expected";
 		EXPECT_TRUE(r.in == file_bytes(mail)) << r.name << ": mail touched";
 		DeleteFileA(path.c_str());
 	}
