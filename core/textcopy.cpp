@@ -27,16 +27,21 @@ static bool needs_work(const unsigned char *p)
 
 // Translates the block in[0..n); in[-1] holds the byte read before it (a
 // CR or not). Sets *ended at a Ctrl-Z, and *data to what is to be
-// written, returning its length: the block itself when it needs no CR put
-// in, otherwise out, which holds 2 * n bytes.
+// written, returning its length: the block itself as long as it needs no
+// CR put in, otherwise out (2 * n bytes), filled from the first such LF
+// on as the scan goes.
 static size_t translate(const unsigned char *in, size_t n, unsigned char *out,
                         bool *ended, const unsigned char **data)
 {
-	size_t i = 0, start = 0, o = 0, stop;
+	size_t i = 0, o = 0, stop;
+	bool copying = false; // out holds the translation of in[0..i)
 
 	while (i < n) {
-		while (i + CHUNK_SIZE <= n && !needs_work(in + i))
-			i += CHUNK_SIZE;
+		for (; i + CHUNK_SIZE <= n && !needs_work(in + i); i += CHUNK_SIZE)
+			if (copying) {
+				memcpy(out + o, in + i, CHUNK_SIZE);
+				o += CHUNK_SIZE;
+			}
 		for (stop = i + CHUNK_SIZE < n ? i + CHUNK_SIZE : n; i < stop; i++) {
 			if (in[i] == CTRL_Z) {
 				*ended = true;
@@ -44,20 +49,19 @@ static size_t translate(const unsigned char *in, size_t n, unsigned char *out,
 				break;
 			}
 			if (in[i] == LF && in[i - 1] != CR) {
-				memcpy(out + o, in + start, i - start);
-				o += i - start;
+				if (!copying) {
+					memcpy(out, in, i);
+					o = i;
+					copying = true;
+				}
 				out[o++] = CR;
-				start = i;
 			}
+			if (copying)
+				out[o++] = in[i];
 		}
 	}
-	if (o == 0) {
-		*data = in;
-		return n;
-	}
-	memcpy(out + o, in + start, n - start);
-	*data = out;
-	return o + n - start;
+	*data = copying ? out : in;
+	return copying ? o : n;
 }
 
 TextCopyResult copy_text(FILE *in, FILE *out, size_t block)
