@@ -19,6 +19,9 @@ show() {
 show TwnRetr 0
 show TwnRetr 1
 show TwnRetr 2
+mail=$root/build/demo-mail.txt
+printf 'Subject: demo\n\nHello from TwnSend.\n' >"$mail"
+show TwnSend 'Z:'"$(echo "$mail" | tr / '\\')"
 echo "\$ TwnRetr      (no argument: usage on stderr)"
 "$run" "$bin/TwnRetr.exe" || echo "  exit code $?"
 sleep 0.5

@@ -271,3 +271,8 @@ std::string console_text(const std::string &text)
 	}
 	return s;
 }
+
+std::string file_bytes(const std::string &path)
+{
+	return read_file(path);
+}

@@ -58,4 +58,7 @@ std::string console_text(const std::string &text);
 // Escapes bytes as the client's record does.
 std::string escaped(const std::string &bytes);
 
+// The whole content of a file; empty when it cannot be read.
+std::string file_bytes(const std::string &path);
+
 #endif

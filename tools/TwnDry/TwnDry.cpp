@@ -22,6 +22,7 @@ static const char USAGE[] =
 	"                       refuse, or hang (no answer within 1 s)\n"
 	"  --refuse-connect     refuse every DDE conversation\n"
 	"  --no-dde             run the window without the DDE service\n"
+	"  --exit-after ITEM    answer the request ITEM, then close at once\n"
 	"  ITEM is MailBox, NewEntryName, Version or Online.\n";
 
 static const char MAIN_CLASS[] = "TiWren";
@@ -62,6 +63,8 @@ static HSZ dde_service;
 static unsigned entry_serial;
 static HWND main_window;
 static unsigned to_release;
+static Item *exit_after;
+static bool closing;
 
 // Bytes 0x20..0x7E stand for themselves, everything else is escaped, so
 // that a record line shows exactly the bytes that arrived.
@@ -148,6 +151,20 @@ static void set_text(Item *item, const char *text)
 	item->len = (int)strlen(item->text);
 }
 
+// The next name whose mail file is not in the mailbox yet. Wine hands out
+// the same small process ids again, so a mailbox directory of an earlier
+// run may already hold dry00001.wml and the like.
+static void next_entry_name(char *name, size_t size)
+{
+	char path[MAX_PATH];
+
+	do {
+		snprintf(name, size, "dry%05u", ++entry_serial);
+		snprintf(path, sizeof path, "%s%s.wml", find_item("MailBox")->text,
+		         name);
+	} while (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES);
+}
+
 static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 {
 	char name[ITEM_NAME_SIZE];
@@ -165,7 +182,7 @@ static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 	    !item->given) {
 		// No fixed entry name given: hand out fresh ones.
 		char fresh[16];
-		snprintf(fresh, sizeof fresh, "dry%05u", ++entry_serial);
+		next_entry_name(fresh, sizeof fresh);
 		escape(shown, sizeof shown, (unsigned char *)fresh, strlen(fresh));
 		record("request %s -> %s", name, shown);
 		return DdeCreateDataHandle(dde_inst, (LPBYTE)fresh,
@@ -195,6 +212,23 @@ static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 	                           0, hsz_item, CF_TEXT, 0);
 }
 
+// A client that goes away in the middle of a tool's run: once the request
+// is answered, no new conversation is accepted and the window closes,
+// which ends the DDE service and the program.
+static HDDEDATA answer_then_close(HSZ topic_item, HSZ hsz_item, UINT fmt)
+{
+	char name[ITEM_NAME_SIZE];
+	HDDEDATA answer = answer_request(topic_item, hsz_item, fmt);
+
+	DdeQueryStringA(dde_inst, hsz_item, name, sizeof name, CP_WINANSI);
+	if (exit_after && find_item(name) == exit_after && !closing) {
+		closing = true;
+		record("closing after %s", name);
+		PostMessageA(main_window, WM_CLOSE, 0, 0);
+	}
+	return answer;
+}
+
 static HDDEDATA record_execute(HDDEDATA data)
 {
 	static unsigned char bytes[TEXT_SIZE * 4];
@@ -213,13 +247,15 @@ static HDDEDATA CALLBACK dde_callback(UINT type, UINT fmt, HCONV, HSZ hsz1,
 {
 	switch (type) {
 	case XTYP_CONNECT:
+		if (closing)
+			return (HDDEDATA)FALSE;
 		if (refuse_connect) {
 			record("conversation refused");
 			return (HDDEDATA)FALSE;
 		}
 		return (HDDEDATA)(DdeCmpStringHandles(hsz1, dde_service) == 0);
 	case XTYP_REQUEST:
-		return answer_request(hsz1, hsz2, fmt);
+		return answer_then_close(hsz1, hsz2, fmt);
 	case XTYP_EXECUTE:
 		return record_execute(data);
 	default:
@@ -348,6 +384,10 @@ int main(int argc, char **argv)
 			quiet = true;
 		} else if (is_option(arg, "--refuse-connect")) {
 			refuse_connect = true;
+		} else if (is_option(arg, "--exit-after") && has_next &&
+		           (item = find_item(argv[i + 1]))) {
+			exit_after = item;
+			i++;
 		} else if (is_option(arg, "--no-dde")) {
 			no_dde = true;
 		} else if (is_option(arg, "--answer") && has_next &&

@@ -1,0 +1,77 @@
+#include "mailfile.h"
+
+#include <stdio.h>
+#include <string.h>
+
+// Names the system takes for a device rather than a file, whatever the
+// directory and the extension: "NUL.wml" in the mailbox is the null
+// device, and a mail copied there is gone.
+static const char *const DEVICES[] = {
+	"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$",
+};
+// COM and LPT with one digit after them, superscript 1 to 3 included.
+static const char *const NUMBERED_DEVICES[] = {"COM", "LPT"};
+static const char DEVICE_DIGITS[] = "0123456789\xB9\xB2\xB3";
+
+// Compares n bytes, ASCII letters without regard to case; other bytes,
+// those of double-byte characters too, must match exactly.
+static bool same_letters(const char *a, const char *b, size_t n)
+{
+	for (size_t i = 0; i < n; i++) {
+		char x = a[i] >= 'a' && a[i] <= 'z' ? (char)(a[i] - 'a' + 'A') : a[i];
+		char y = b[i] >= 'a' && b[i] <= 'z' ? (char)(b[i] - 'a' + 'A') : b[i];
+		if (x != y)
+			return false;
+	}
+	return true;
+}
+
+// The name up to its first dot, blanks before the dot not counted, is
+// what the system compares with its device names.
+static bool is_device_name(const char *name)
+{
+	size_t n = strcspn(name, ".");
+
+	while (n > 0 && name[n - 1] == ' ')
+		n--;
+	for (const char *d : DEVICES)
+		if (n == strlen(d) && same_letters(name, d, n))
+			return true;
+	for (const char *d : NUMBERED_DEVICES)
+		if (n == strlen(d) + 1 && same_letters(name, d, n - 1) &&
+		    strchr(DEVICE_DIGITS, name[n - 1]) != NULL)
+			return true;
+	return false;
+}
+
+bool is_answer(const char *buf, size_t size)
+{
+	return size > 0 && buf[0] != '\0' && memchr(buf, '\0', size) != NULL;
+}
+
+bool is_entry_name(const char *buf, size_t size)
+{
+	if (!is_answer(buf, size))
+		return false;
+	// Any 0x5C byte is refused, even the second byte of a double-byte
+	// character: the code page the path is read in is not known here.
+	if (strpbrk(buf, "\\/:") != NULL)
+		return false;
+	return strcmp(buf, ".") != 0 && strcmp(buf, "..") != 0 &&
+	       !is_device_name(buf);
+}
+
+bool compose_mail_path(char *path, size_t size, const char *dir,
+                       const char *entry)
+{
+	int n;
+
+	if (size == 0)
+		return false;
+	n = snprintf(path, size, "%s%s.wml", dir, entry);
+	if (n < 0 || (size_t)n >= size) {
+		path[0] = '\0';
+		return false;
+	}
+	return true;
+}
