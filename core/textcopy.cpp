@@ -35,6 +35,9 @@ static size_t translate(const unsigned char *in, size_t n, unsigned char *out,
 {
 	size_t i = 0, o = 0, stop;
 	bool copying = false; // out holds the translation of in[0..i)
+	// before[i] is the byte in front of in[i]; in[i - 1] would wrap the
+	// index for i == 0.
+	const unsigned char *before = in - 1;
 
 	while (i < n) {
 		for (; i + CHUNK_SIZE <= n && !needs_work(in + i); i += CHUNK_SIZE)
@@ -48,7 +51,7 @@ static size_t translate(const unsigned char *in, size_t n, unsigned char *out,
 				n = i;
 				break;
 			}
-			if (in[i] == LF && in[i - 1] != CR) {
+			if (in[i] == LF && before[i] != CR) {
 				if (!copying) {
 					memcpy(out, in, i);
 					o = i;
