@@ -57,4 +57,23 @@ std::string console_text(const std::string &text);
 // Escapes bytes as the client's record does.
 std::string escaped(const std::string &bytes);
 
+// The tool's name and its arguments, quoted as on its command line.
+std::string command_line(const char *tool, const Args &args);
+
+// Runs `tool` with `args` and checks its exit code; that it wrote nothing
+// but, started without an argument, `usage` (null: nothing at all) on
+// standard error; and, given a client, that the client recorded `events`
+// meanwhile.
+void expect_run(const char *tool, const char *usage, Client *client,
+                const Args &args, DWORD code,
+                const std::vector<std::string> &events);
+
+// "hidden", "minimised", "maximised" or "shown" (visible, normal), as
+// IsWindowVisible, IsIconic and IsZoomed tell from outside.
+std::string window_state(HWND hwnd);
+
+// A combo box's selection from outside: "<index> <text>", the index by
+// CB_GETCURSEL and the text by WM_GETTEXT.
+std::string combo_selection(HWND box);
+
 #endif

@@ -333,13 +333,17 @@ static const char *name_of(const Name (&names)[N], LONG_PTR value)
 	return NULL;
 }
 
-// The tools send lParam 0; anything else is shown.
-static void lparam_note(char *note, size_t size, LPARAM lp)
+// What a record line adds to a message: its lParam unless it is the 0
+// the tools send, and whether it was posted rather than sent from
+// another program.
+static void message_note(char *note, size_t size, LPARAM lp)
 {
+	const char *posted = InSendMessage() ? "" : ", posted";
+
 	if (lp == 0)
-		note[0] = '\0';
+		snprintf(note, size, "%s", posted);
 	else
-		snprintf(note, size, ", lParam %lld", (long long)lp);
+		snprintf(note, size, ", lParam %lld%s", (long long)lp, posted);
 }
 
 template <size_t N>
@@ -349,7 +353,7 @@ static void record_command(const char *who, const Name (&names)[N],
 	char note[NOTE_SIZE];
 	const char *name = name_of(names, (LONG_PTR)wp);
 
-	lparam_note(note, sizeof note, lp);
+	message_note(note, sizeof note, lp);
 	record("%s%s (WM_COMMAND %lld%s)", who, name ? name : "unknown command",
 	       (long long)wp, note);
 }
@@ -358,7 +362,7 @@ static void record_request(UINT msg, WPARAM wp, LPARAM lp)
 {
 	char note[NOTE_SIZE];
 
-	lparam_note(note, sizeof note, lp);
+	message_note(note, sizeof note, lp);
 	record("%s (message %u, wParam %lld%s)",
 	       msg == OPEN_VIEW_MESSAGE ? "open mail view" : "unknown request",
 	       msg, (long long)wp, note);
@@ -369,7 +373,7 @@ static void record_syscommand(WPARAM wp, LPARAM lp)
 	char note[NOTE_SIZE];
 	const char *name = name_of(SYS_COMMANDS, (LONG_PTR)wp);
 
-	lparam_note(note, sizeof note, lp);
+	message_note(note, sizeof note, lp);
 	if (name)
 		record("main window: WM_SYSCOMMAND %s%s", name, note);
 	else
@@ -449,15 +453,16 @@ static void record_list_message(UINT msg, WPARAM wp, LPARAM lp)
 			snprintf(key, sizeof key, "all");
 		else
 			snprintf(key, sizeof key, "%lld", (long long)lp);
-		record("mail list: %s %s (LB_SETSEL %lld, %lld)",
-		       wp ? "select" : "deselect", key, (long long)wp, (long long)lp);
+		record("mail list: %s %s (LB_SETSEL %lld, %lld%s)",
+		       wp ? "select" : "deselect", key, (long long)wp, (long long)lp,
+		       InSendMessage() ? "" : ", posted");
 		return;
 	}
 	if ((name = name_of(KEYS, (LONG_PTR)wp)))
 		snprintf(key, sizeof key, "%s", name);
 	else
 		snprintf(key, sizeof key, "0x%02llX", (long long)wp);
-	lparam_note(note, sizeof note, lp);
+	message_note(note, sizeof note, lp);
 	record("mail list: key %s %s%s", msg == WM_KEYDOWN ? "down" : "up", key,
 	       note);
 }
