@@ -110,7 +110,8 @@ TEST(TwnCur, MailList)
 	ASSERT_TRUE(list != NULL);
 	for (const Row &r : rows) {
 		expect_run("TwnCur", USAGE, &client, r.args, r.code, r.events);
-		EXPECT_EQ(r.selected, selection(list)) << command_line("TwnCur", r.args);
+		EXPECT_EQ(r.selected, selection(list))
+			<< command_line("TwnCur", r.args);
 	}
 }
 

@@ -317,3 +317,14 @@ std::string combo_selection(HWND box)
 	SendMessageA(box, WM_GETTEXT, sizeof text, (LPARAM)text);
 	return std::to_string((long long)index) + " " + text;
 }
+
+std::string combo_asked(const char *box, const std::string &name)
+{
+	return std::string(box) + " box: CB_SELECTSTRING -1, \"" + escaped(name) +
+	       "\"";
+}
+
+std::string combo_picked(const char *box, const std::string &text)
+{
+	return std::string(box) + ": \"" + escaped(text) + "\"";
+}

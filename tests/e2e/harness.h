@@ -72,6 +72,11 @@ void expect_run(const char *tool, const char *usage, Client *client,
 // IsWindowVisible, IsIconic and IsZoomed tell from outside.
 std::string window_state(HWND hwnd);
 
+// What the client records when its combo box `box` ("template",
+// "signature") is asked to select `name`, and when it then selects `text`.
+std::string combo_asked(const char *box, const std::string &name);
+std::string combo_picked(const char *box, const std::string &text);
+
 // A combo box's selection from outside: "<index> <text>", the index by
 // CB_GETCURSEL and the text by WM_GETTEXT.
 std::string combo_selection(HWND box);

@@ -13,15 +13,7 @@ static const char USAGE[] =
 static const char SEND[] = "send editor: send (WM_COMMAND 121)";
 static const char PENDING[] = "send editor: pending (WM_COMMAND 106)";
 
-static std::string asked(const std::string &name)
-{
-	return "signature box: CB_SELECTSTRING -1, \"" + escaped(name) + "\"";
-}
-
-static std::string picked(const std::string &name)
-{
-	return "signature: \"" + escaped(name) + "\"";
-}
+static const char BOX[] = "signature";
 
 struct Row {
 	Args args;
@@ -45,17 +37,21 @@ TEST(TiQCmd, SendEditor)
 		{{"pend", "sig", "Office"}, 0, {PENDING}, "0 Private"},
 		// Without a name there is nothing to select.
 		{{"sig"}, 0, {}, "0 Private"},
-		{{"sig", "Office"}, 0, {asked("Office"), picked("Office")}, "1 Office"},
+		{{"sig", "Office"}, 0,
+		 {combo_asked(BOX, "Office"), combo_picked(BOX, "Office")},
+		 "1 Office"},
 		{{"signature", "office s"}, 0,
-		 {asked("office s"), picked("Office short")}, "2 Office short"},
-		{{"SIG", "Nope"}, 0, {asked("Nope")}, "2 Office short"},
-		{{"sig", "Club", "Private"}, 0, {asked("Club"), picked("Club")},
-		 "3 Club"},
-		{{"sig", "private"}, 0, {asked("private"), picked("Private")},
+		 {combo_asked(BOX, "office s"), combo_picked(BOX, "Office short")},
+		 "2 Office short"},
+		{{"SIG", "Nope"}, 0, {combo_asked(BOX, "Nope")}, "2 Office short"},
+		{{"sig", "Club", "Private"}, 0,
+		 {combo_asked(BOX, "Club"), combo_picked(BOX, "Club")}, "3 Club"},
+		{{"sig", "private"}, 0,
+		 {combo_asked(BOX, "private"), combo_picked(BOX, "Private")},
 		 "0 Private"},
 		// An empty name is passed on too; what the box makes of it is its
 		// own affair, so the first entry is selected already.
-		{{"sig", ""}, 0, {asked("")}, "0 Private"},
+		{{"sig", ""}, 0, {combo_asked(BOX, "")}, "0 Private"},
 		// The beginning of a keyword, or no keyword at all.
 		{{"sen"}, 1, {}, "0 Private"},
 		{{"pen"}, 1, {}, "0 Private"},

@@ -10,15 +10,7 @@ static const char USAGE[] =
 	"    1 : Paramater Error\n"
 	"    2 : Can't Find Ti-Wren\n";
 
-static std::string asked(const std::string &name)
-{
-	return "template box: CB_SELECTSTRING -1, \"" + escaped(name) + "\"";
-}
-
-static std::string picked(const std::string &name)
-{
-	return "template: \"" + escaped(name) + "\"";
-}
+static const char BOX[] = "template";
 
 struct Row {
 	Args args;
@@ -32,29 +24,38 @@ TEST(TwnTmpl, TemplateBox)
 {
 	const Row rows[] = {
 		{{}, 1, {}, "0 Standard"},
-		{{"Weekly"}, 0, {asked("Weekly"), picked("Weekly report")},
+		{{"Weekly"}, 0,
+		 {combo_asked(BOX, "Weekly"), combo_picked(BOX, "Weekly report")},
 		 "1 Weekly report"},
 		// Which entry a name picks is the combo box's own search: the
 		// first that begins with it, in any case.
-		{{"weekly s"}, 0, {asked("weekly s"), picked("Weekly summary")},
+		{{"weekly s"}, 0,
+		 {combo_asked(BOX, "weekly s"), combo_picked(BOX, "Weekly summary")},
 		 "2 Weekly summary"},
-		{{"Meeting notes"}, 0, {asked("Meeting notes"), picked("Meeting notes")},
+		{{"Meeting notes"}, 0,
+		 {combo_asked(BOX, "Meeting notes"),
+		  combo_picked(BOX, "Meeting notes")},
 		 "3 Meeting notes"},
-		{{"No such template"}, 0, {asked("No such template")}, "3 Meeting notes"},
-		{{" Thanks"}, 0, {asked(" Thanks")}, "3 Meeting notes"},
+		{{"No such template"}, 0, {combo_asked(BOX, "No such template")},
+		 "3 Meeting notes"},
+		{{" Thanks"}, 0, {combo_asked(BOX, " Thanks")}, "3 Meeting notes"},
 		// Only the first argument is passed on.
-		{{"Thanks", "Standard"}, 0, {asked("Thanks"), picked("Thanks")},
+		{{"Thanks", "Standard"}, 0,
+		 {combo_asked(BOX, "Thanks"), combo_picked(BOX, "Thanks")},
 		 "4 Thanks"},
-		{{"Weekly", "summary"}, 0, {asked("Weekly"), picked("Weekly report")},
+		{{"Weekly", "summary"}, 0,
+		 {combo_asked(BOX, "Weekly"), combo_picked(BOX, "Weekly report")},
 		 "1 Weekly report"},
 		// Bytes above 0x7F reach the client as they are.
-		{{"R\xE9un"}, 0, {asked("R\xE9un"), picked("R\xE9union")},
+		{{"R\xE9un"}, 0,
+		 {combo_asked(BOX, "R\xE9un"), combo_picked(BOX, "R\xE9union")},
 		 "5 R\xE9union"},
-		{{"standard"}, 0, {asked("standard"), picked("Standard")},
+		{{"standard"}, 0,
+		 {combo_asked(BOX, "standard"), combo_picked(BOX, "Standard")},
 		 "0 Standard"},
 		// An empty name is passed on too; what the box makes of it is its
 		// own affair, so the first entry is selected already.
-		{{""}, 0, {asked("")}, "0 Standard"},
+		{{""}, 0, {combo_asked(BOX, "")}, "0 Standard"},
 	};
 	Client client;
 	ASSERT_TRUE(client_start(&client, {}));

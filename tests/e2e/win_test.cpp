@@ -59,7 +59,8 @@ TEST(TwnWin, MainWindow)
 	HWND main = FindWindowA("TiWren", NULL);
 	for (const Row &r : rows) {
 		expect_run("TwnWin", nullptr, &client, r.args, r.code, r.events);
-		EXPECT_EQ(r.state, window_state(main)) << command_line("TwnWin", r.args);
+		EXPECT_EQ(r.state, window_state(main))
+			<< command_line("TwnWin", r.args);
 	}
 }
 
