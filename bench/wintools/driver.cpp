@@ -88,18 +88,33 @@ static double timed_run(const char *name, const char *args)
 	DWORD code;
 	double ms = timed_run_once(name, args, &code);
 
-	if (ms >= 0 || code != 1)
-		return ms;
-	fprintf(stderr, "note: %s gave 1 without running; run once more\n", name);
-	return timed_run_once(name, args, &code);
+	if (ms < 0 && code == 1) {
+		fprintf(stderr, "note: %s gave 1 without running; run once more\n",
+		        name);
+		ms = timed_run_once(name, args, &code);
+	}
+	if (ms < 0)
+		fprintf(stderr, "%s %s: exit code %lu\n", name, args,
+		        (unsigned long)code);
+	return ms;
 }
 
-static double median(std::vector<double> v)
+// The value a fraction `at` of the way up the sorted values (0.5: the
+// median), between neighbours where it falls between two.
+static double quantile(std::vector<double> v, double at)
 {
-	size_t mid = v.size() / 2;
+	double pos = at * (v.size() - 1);
+	size_t low = (size_t)pos;
 
 	std::sort(v.begin(), v.end());
-	return v.size() % 2 ? v[mid] : (v[mid - 1] + v[mid]) / 2;
+	if (low + 1 >= v.size())
+		return v[low];
+	return v[low] + (pos - low) * (v[low + 1] - v[low]);
+}
+
+static double median(const std::vector<double> &v)
+{
+	return quantile(v, 0.5);
 }
 
 static bool client_ready(HANDLE client)
@@ -138,11 +153,8 @@ static bool measure(int rounds, std::vector<double> *tool_ms,
 				bool tool_turn = (k == 0) == (round % 2 == 0);
 				double ms = tool_turn ? timed_run(TOOLS[t].name, TOOLS[t].args)
 				                      : timed_run(BARE, "");
-				if (ms < 0) {
-					fprintf(stderr, "%s did not run cleanly\n",
-					        tool_turn ? TOOLS[t].name : BARE);
+				if (ms < 0)
 					return false;
-				}
 				pair[tool_turn ? 0 : 1] = ms;
 			}
 			tool_ms[t].push_back(pair[0]);
@@ -188,12 +200,15 @@ int main(int argc, char **argv)
 	// group, and the median of each can land in either: the median of the
 	// ratios within pairs, run side by side, is the steadier figure.
 	printf("%d pairs of runs, tool and bare baseline alternating\n", rounds);
-	printf("%-8s %10s %10s %17s %14s\n", "tool", "median ms", "bare ms",
-	       "ratio of medians", "paired ratio");
+	// The quartiles of the paired ratios show how far the machine's noise
+	// reaches.
+	printf("%-8s %10s %10s %17s %13s %15s\n", "tool", "median ms",
+	       "bare ms", "ratio of medians", "paired ratio", "its quartiles");
 	for (int t = 0; t < TOOL_COUNT; t++) {
 		double tool = median(tool_ms[t]), bare = median(bare_ms[t]);
-		printf("%-8s %10.2f %10.2f %17.3f %14.3f\n", TOOLS[t].name, tool,
-		       bare, tool / bare, median(pair_ratio[t]));
+		printf("%-8s %10.2f %10.2f %17.3f %13.3f %7.3f %7.3f\n",
+		       TOOLS[t].name, tool, bare, tool / bare, median(pair_ratio[t]),
+		       quantile(pair_ratio[t], 0.25), quantile(pair_ratio[t], 0.75));
 	}
 	return 0;
 }
