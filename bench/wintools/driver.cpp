@@ -13,6 +13,8 @@
 
 enum { DEFAULT_ROUNDS = 201, MAX_ROUNDS = 10001 };
 enum { START_TIMEOUT_MS = 15000, POLL_MS = 10 };
+// Stands in for the exit code of a program that could not be started.
+static const DWORD NEVER_STARTED = ~0u;
 
 struct Tool {
 	const char *name;
@@ -53,8 +55,11 @@ static HANDLE start(const char *name, const char *args)
 	cmd.push_back('\0');
 	si.cb = sizeof si;
 	if (!CreateProcessA(exe.c_str(), cmd.data(), NULL, NULL, FALSE, 0, NULL,
-	                    NULL, &si, &pi))
+	                    NULL, &si, &pi)) {
+		fprintf(stderr, "cannot start %s (error %lu)\n", name,
+		        (unsigned long)GetLastError());
 		return NULL;
+	}
 	CloseHandle(pi.hThread);
 	return pi.hProcess;
 }
@@ -66,7 +71,7 @@ static double timed_run_once(const char *name, const char *args, DWORD *code)
 	LARGE_INTEGER freq, t0, t1;
 	HANDLE process;
 
-	*code = ~0u;
+	*code = NEVER_STARTED;
 	QueryPerformanceFrequency(&freq);
 	QueryPerformanceCounter(&t0);
 	if (!(process = start(name, args)))
@@ -80,17 +85,18 @@ static double timed_run_once(const char *name, const char *args, DWORD *code)
 	return (double)(t1.QuadPart - t0.QuadPart) * 1000.0 / freq.QuadPart;
 }
 
-// Every program here exits with 0. Wine now and then ends a program with
-// 1 before it runs at all; such a run is reported, left out and made once
-// more.
+// Every program here exits with 0. Now and then, after some thousands of
+// starts, Wine fails to start a program (CreateProcess fails, error 1359)
+// or ends it with 1 before it runs; such a run never happened, so it is
+// reported, left out and made once more.
 static double timed_run(const char *name, const char *args)
 {
 	DWORD code;
 	double ms = timed_run_once(name, args, &code);
 
-	if (ms < 0 && code == 1) {
-		fprintf(stderr, "note: %s gave 1 without running; run once more\n",
-		        name);
+	if (ms < 0 && (code == 1 || code == NEVER_STARTED)) {
+		fprintf(stderr, "note: %s did not run (%lu); run once more\n", name,
+		        (unsigned long)code);
 		ms = timed_run_once(name, args, &code);
 	}
 	if (ms < 0)
