@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t n)
 
 	std::string dir = cut ? std::string((const char *)cut + 1,
 	                                    n - first - 1) : "";
-	dir = dir.c_str();
+	dir.resize(strlen(dir.c_str())); // a NUL ends the text
 	std::string name = accepted ? entry : "e";
 	char *path = (char *)malloc(size ? size : 1);
 	bool ok = compose_mail_path(path, size, dir.c_str(), name.c_str());

@@ -1,11 +1,13 @@
 #include "harness.h"
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 
 enum { WM_MARK = WM_APP + 1 };
 enum { START_TIMEOUT_MS = 15000, MARK_TIMEOUT_MS = 15000 };
 enum { POLL_MS = 5 };
 enum { READ_CHUNK = 4096 };
+enum { TEXT_SIZE = 1024 };
 
 static const char CLIENT_CLASS[] = "TiWren";
 
@@ -275,4 +277,59 @@ std::string console_text(const std::string &text)
 std::string file_bytes(const std::string &path)
 {
 	return read_file(path);
+}
+
+std::string command_line(const char *tool, const Args &args)
+{
+	std::string line = tool;
+
+	for (const std::string &a : args)
+		line += " " + quote_arg(a);
+	return line;
+}
+
+void expect_run(const char *tool, const char *usage, Client *client,
+                const Args &args, DWORD code,
+                const std::vector<std::string> &events)
+{
+	std::string name = command_line(tool, args);
+	bool usage_due = args.empty() && usage;
+	Result res = run(tool, args, code);
+	EXPECT_EQ(code, res.code) << name;
+	EXPECT_EQ("", res.out) << name;
+	EXPECT_EQ(usage_due ? console_text(usage) : "", res.err) << name;
+	if (client) {
+		EXPECT_EQ(events, client_events(client)) << name;
+	}
+}
+
+std::string window_state(HWND hwnd)
+{
+	if (!IsWindowVisible(hwnd))
+		return "hidden";
+	if (IsIconic(hwnd))
+		return "minimised";
+	if (IsZoomed(hwnd))
+		return "maximised";
+	return "shown";
+}
+
+std::string combo_selection(HWND box)
+{
+	char text[TEXT_SIZE] = "";
+	LRESULT index = SendMessageA(box, CB_GETCURSEL, 0, 0);
+
+	SendMessageA(box, WM_GETTEXT, sizeof text, (LPARAM)text);
+	return std::to_string((long long)index) + " " + text;
+}
+
+std::string combo_asked(const char *box, const std::string &name)
+{
+	return std::string(box) + " box: CB_SELECTSTRING -1, \"" + escaped(name) +
+	       "\"";
+}
+
+std::string combo_picked(const char *box, const std::string &text)
+{
+	return std::string(box) + ": \"" + escaped(text) + "\"";
 }

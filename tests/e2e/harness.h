@@ -61,4 +61,28 @@ std::string escaped(const std::string &bytes);
 // The whole content of a file; empty when it cannot be read.
 std::string file_bytes(const std::string &path);
 
+// The tool's name and its arguments, quoted as on its command line.
+std::string command_line(const char *tool, const Args &args);
+
+// Runs `tool` with `args` and checks its exit code; that it wrote nothing
+// but, started without an argument, `usage` (null: nothing at all) on
+// standard error; and, given a client, that the client recorded `events`
+// meanwhile.
+void expect_run(const char *tool, const char *usage, Client *client,
+                const Args &args, DWORD code,
+                const std::vector<std::string> &events);
+
+// "hidden", "minimised", "maximised" or "shown" (visible, normal), as
+// IsWindowVisible, IsIconic and IsZoomed tell from outside.
+std::string window_state(HWND hwnd);
+
+// What the client records when its combo box `box` ("template",
+// "signature") is asked to select `name`, and when it then selects `text`.
+std::string combo_asked(const char *box, const std::string &name);
+std::string combo_picked(const char *box, const std::string &text);
+
+// A combo box's selection from outside: "<index> <text>", the index by
+// CB_GETCURSEL and the text by WM_GETTEXT.
+std::string combo_selection(HWND box);
+
 #endif

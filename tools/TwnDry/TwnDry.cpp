@@ -12,6 +12,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "TwnDry.h"
+
 static const char USAGE[] =
 	"Usage TwnDry [options]\n"
 	"  --log FILE           append a line per event to FILE\n"
@@ -23,6 +25,11 @@ static const char USAGE[] =
 	"  --refuse-connect     refuse every DDE conversation\n"
 	"  --no-dde             run the window without the DDE service\n"
 	"  --exit-after ITEM    answer the request ITEM, then close at once\n"
+	"  --list-levels N      keep only N (0 to 3) of the three window levels\n"
+	"                       down to the mail list; 0: no child windows\n"
+	"  --no-template-box    run without the template box\n"
+	"  --editor             also run the send editor window\n"
+	"  --editor-no-box      the send editor without its signature box\n"
 	"  ITEM is MailBox, NewEntryName, Version or Online.\n";
 
 static const char MAIN_CLASS[] = "TiWren";
@@ -65,6 +72,7 @@ static HWND main_window;
 static unsigned to_release;
 static Item *exit_after;
 static bool closing;
+static bool shutting_down;
 
 // Bytes 0x20..0x7E stand for themselves, everything else is escaped, so
 // that a record line shows exactly the bytes that arrived.
@@ -284,6 +292,431 @@ static void stop_dde()
 	DdeUninitialize(dde_inst);
 }
 
+// The client's windows, which the window-message tools act on: the mail
+// list, the template box and the mailbox windows below the main window,
+// and, on request, the send editor. Each records what reaches it and how
+// its state changes, in words a person can follow.
+
+static const char PANE_CLASS[] = "TwnDryPane";
+static const char EDITOR_CLASS[] = "TIQuilEditor";
+enum { OPEN_VIEW_MESSAGE = WM_USER + 121 };
+// The mail list is the third level below the main window, under two panes.
+enum { FULL_LIST_LEVELS = 3, PANE_LEVELS = 2 };
+enum { LABEL_SIZE = 192, NOTE_SIZE = 48, SELECTION_SIZE = 128 };
+enum { WATCH_MAX = 32 };
+enum { MAIN_WIDTH = 640, MAIN_HEIGHT = 480, CHILD_WIDTH = 300,
+       CHILD_HEIGHT = 200 };
+
+static const char *const MAILS[DRY_MAIL_COUNT] = {
+	"Welcome to TiWren", "Meeting on Monday", "Re: Meeting on Monday",
+	"Invoice 2291", "Weekly report", "Lunch?", "Re: Lunch?",
+	"Server maintenance", "Holiday photos", "Re: Invoice 2291",
+	"Newsletter", "Password reminder",
+};
+static const char *const TEMPLATES[] = {
+	"Standard", "Weekly report", "Weekly summary", "Meeting notes",
+	"Thanks", "R\xE9union",
+};
+static const char *const SIGNATURES[] = {
+	"Private", "Office", "Office short", "Club",
+};
+
+struct Name {
+	LONG_PTR value;
+	const char *name;
+};
+
+static const Name MAIN_COMMANDS[] = {
+	{202, "reply view"},
+	{203, "forward view"},
+	{204, "delete mail"},
+	{207, "move all mails to folder"},
+	{104, "empty dust box"},
+};
+static const Name EDITOR_COMMANDS[] = {{121, "send"}, {106, "pending"}};
+static const Name SYS_COMMANDS[] = {
+	{SC_MINIMIZE, "SC_MINIMIZE"},
+	{SC_RESTORE, "SC_RESTORE"},
+	{SC_MAXIMIZE, "SC_MAXIMIZE"},
+};
+static const Name KEYS[] = {
+	{VK_UP, "VK_UP"}, {VK_DOWN, "VK_DOWN"}, {VK_HOME, "VK_HOME"},
+	{VK_END, "VK_END"},
+};
+
+enum EditorMode { EDITOR_NONE, EDITOR_WITH_BOX, EDITOR_WITHOUT_BOX };
+
+static int list_levels = FULL_LIST_LEVELS;
+static bool without_template_box;
+static EditorMode editor_mode = EDITOR_NONE;
+static WNDPROC list_original, combo_original;
+static HWND template_box, signature_box;
+
+// Windows whose display state is reported when it changes.
+struct Watched {
+	HWND hwnd;
+	char label[LABEL_SIZE];
+	const char *state;
+};
+static Watched watched[WATCH_MAX];
+static int watched_count;
+
+template <size_t N>
+static const char *name_of(const Name (&names)[N], LONG_PTR value)
+{
+	for (const Name &n : names)
+		if (n.value == value)
+			return n.name;
+	return NULL;
+}
+
+// What a record line adds to a message: its lParam unless it is the 0
+// the tools send, and whether it was posted rather than sent from
+// another program.
+static void message_note(char *note, size_t size, LPARAM lp)
+{
+	const char *posted = InSendMessage() ? "" : ", posted";
+
+	if (lp == 0)
+		snprintf(note, size, "%s", posted);
+	else
+		snprintf(note, size, ", lParam %lld%s", (long long)lp, posted);
+}
+
+template <size_t N>
+static void record_command(const char *who, const Name (&names)[N],
+                           WPARAM wp, LPARAM lp)
+{
+	char note[NOTE_SIZE];
+	const char *name = name_of(names, (LONG_PTR)wp);
+
+	message_note(note, sizeof note, lp);
+	record("%s%s (WM_COMMAND %lld%s)", who, name ? name : "unknown command",
+	       (long long)wp, note);
+}
+
+static void record_request(UINT msg, WPARAM wp, LPARAM lp)
+{
+	char note[NOTE_SIZE];
+
+	message_note(note, sizeof note, lp);
+	record("%s (message %u, wParam %lld%s)",
+	       msg == OPEN_VIEW_MESSAGE ? "open mail view" : "unknown request",
+	       msg, (long long)wp, note);
+}
+
+static void record_syscommand(WPARAM wp, LPARAM lp)
+{
+	char note[NOTE_SIZE];
+	const char *name = name_of(SYS_COMMANDS, (LONG_PTR)wp);
+
+	message_note(note, sizeof note, lp);
+	if (name)
+		record("main window: WM_SYSCOMMAND %s%s", name, note);
+	else
+		record("main window: WM_SYSCOMMAND 0x%04llX%s", (long long)wp, note);
+}
+
+static const char *window_state(HWND hwnd)
+{
+	LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+
+	if (!(style & WS_VISIBLE))
+		return "hidden";
+	if (style & WS_MINIMIZE)
+		return "minimised";
+	if (style & WS_MAXIMIZE)
+		return "maximised";
+	return "shown";
+}
+
+static void watch(HWND hwnd, const char *label)
+{
+	Watched *w;
+
+	if (watched_count == WATCH_MAX)
+		return;
+	w = &watched[watched_count++];
+	w->hwnd = hwnd;
+	snprintf(w->label, sizeof w->label, "%s", label);
+	w->state = window_state(hwnd);
+}
+
+static void note_state(HWND hwnd)
+{
+	// Windows going away as the client closes are no news.
+	if (shutting_down)
+		return;
+	for (int i = 0; i < watched_count; i++) {
+		Watched *w = &watched[i];
+		const char *state;
+
+		if (w->hwnd != hwnd)
+			continue;
+		state = window_state(hwnd);
+		if (strcmp(state, w->state) != 0) {
+			w->state = state;
+			record("%s: %s", w->label, state);
+		}
+		return;
+	}
+}
+
+// "3, 7", or "none".
+static void selection_text(HWND list, char *buf, size_t size)
+{
+	int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+	size_t o = 0;
+
+	buf[0] = '\0';
+	for (int i = 0; i < count; i++) {
+		int n;
+
+		if (SendMessageA(list, LB_GETSEL, i, 0) <= 0)
+			continue;
+		n = snprintf(buf + o, size - o, "%s%d", o ? ", " : "", i);
+		if (n < 0 || (size_t)n >= size - o)
+			break;
+		o += n;
+	}
+	if (o == 0)
+		snprintf(buf, size, "none");
+}
+
+static void record_list_message(UINT msg, WPARAM wp, LPARAM lp)
+{
+	char note[NOTE_SIZE], key[NOTE_SIZE];
+	const char *name;
+
+	if (msg == LB_SETSEL) {
+		if (lp == -1)
+			snprintf(key, sizeof key, "all");
+		else
+			snprintf(key, sizeof key, "%lld", (long long)lp);
+		record("mail list: %s %s (LB_SETSEL %lld, %lld%s)",
+		       wp ? "select" : "deselect", key, (long long)wp, (long long)lp,
+		       InSendMessage() ? "" : ", posted");
+		return;
+	}
+	if ((name = name_of(KEYS, (LONG_PTR)wp)))
+		snprintf(key, sizeof key, "%s", name);
+	else
+		snprintf(key, sizeof key, "0x%02llX", (long long)wp);
+	message_note(note, sizeof note, lp);
+	record("mail list: key %s %s%s", msg == WM_KEYDOWN ? "down" : "up", key,
+	       note);
+}
+
+static LRESULT CALLBACK list_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+	char before[SELECTION_SIZE], after[SELECTION_SIZE];
+	LRESULT result;
+
+	if (msg != WM_KEYDOWN && msg != WM_KEYUP && msg != LB_SETSEL)
+		return CallWindowProcA(list_original, hwnd, msg, wp, lp);
+	record_list_message(msg, wp, lp);
+	selection_text(hwnd, before, sizeof before);
+	result = CallWindowProcA(list_original, hwnd, msg, wp, lp);
+	selection_text(hwnd, after, sizeof after);
+	if (strcmp(before, after) != 0)
+		record("mail list: selected %s", after);
+	return result;
+}
+
+// The selected entry as `"text"`, or none.
+static void combo_selection(HWND box, char *buf, size_t size)
+{
+	char text[TEXT_SIZE], shown[TEXT_SIZE];
+	LRESULT index = CallWindowProcA(combo_original, box, CB_GETCURSEL, 0, 0);
+	LRESULT len = CallWindowProcA(combo_original, box, CB_GETLBTEXTLEN,
+	                              index, 0);
+
+	if (index == CB_ERR || len == CB_ERR || len >= (LRESULT)sizeof text) {
+		snprintf(buf, size, "none");
+		return;
+	}
+	CallWindowProcA(combo_original, box, CB_GETLBTEXT, index, (LPARAM)text);
+	escape(shown, sizeof shown, (const unsigned char *)text, strlen(text));
+	snprintf(buf, size, "\"%s\"", shown);
+}
+
+static LRESULT CALLBACK combo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+	const char *name = hwnd == template_box ? "template" : "signature";
+	const char *text = (const char *)lp;
+	char shown[TEXT_SIZE] = "", before[TEXT_SIZE], after[TEXT_SIZE];
+	LRESULT result;
+
+	if (msg != CB_SELECTSTRING)
+		return CallWindowProcA(combo_original, hwnd, msg, wp, lp);
+	if (text)
+		escape(shown, sizeof shown, (const unsigned char *)text,
+		       strlen(text));
+	record("%s box: CB_SELECTSTRING %lld, %s%s%s", name, (long long)wp,
+	       text ? "\"" : "", text ? shown : "(null)", text ? "\"" : "");
+	combo_selection(hwnd, before, sizeof before);
+	result = CallWindowProcA(combo_original, hwnd, msg, wp, lp);
+	combo_selection(hwnd, after, sizeof after);
+	if (strcmp(before, after) != 0)
+		record("%s: %s", name, after);
+	return result;
+}
+
+static LRESULT CALLBACK box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+	if (msg == WM_WINDOWPOSCHANGED)
+		note_state(hwnd);
+	return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+static LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp,
+                                    LPARAM lp)
+{
+	if (msg == WM_COMMAND) {
+		record_command("send editor: ", EDITOR_COMMANDS, wp, lp);
+		return 0;
+	}
+	return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+static bool register_class(const char *name, WNDPROC proc)
+{
+	WNDCLASSA wc = {};
+
+	wc.lpfnWndProc = proc;
+	wc.hInstance = GetModuleHandleA(NULL);
+	wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+	wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+	wc.lpszClassName = name;
+	return RegisterClassA(&wc) != 0;
+}
+
+static HWND make_child(HWND parent, const char *class_name, const char *title,
+                       DWORD style, int id)
+{
+	return CreateWindowA(class_name, title, WS_CHILD | style, 0, 0,
+	                     CHILD_WIDTH, CHILD_HEIGHT, parent, (HMENU)(INT_PTR)id,
+	                     GetModuleHandleA(NULL), NULL);
+}
+
+template <size_t N>
+static HWND make_combo(HWND parent, int id, const char *const (&items)[N])
+{
+	HWND box = make_child(parent, "COMBOBOX", "",
+	                      WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, id);
+
+	if (!box)
+		return NULL;
+	for (const char *item : items)
+		SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)item);
+	SendMessageA(box, CB_SETCURSEL, 0, 0);
+	combo_original = (WNDPROC)SetWindowLongPtrA(box, GWLP_WNDPROC,
+	                                            (LONG_PTR)combo_proc);
+	return box;
+}
+
+// The panes and the mail list, as many of the three levels as asked
+// for. False only when a window cannot be made.
+static bool make_list_chain(HWND main)
+{
+	static const int pane_ids[] = {DRY_PANE_ID, DRY_LIST_PANE_ID};
+	HWND parent = main, list;
+
+	for (int level = 0; level < list_levels && level < PANE_LEVELS; level++)
+		if (!(parent = make_child(parent, PANE_CLASS, "", WS_VISIBLE,
+		                          pane_ids[level])))
+			return false;
+	if (list_levels < FULL_LIST_LEVELS)
+		return true;
+	list = make_child(parent, "LISTBOX", "",
+	                  WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL,
+	                  DRY_MAIL_LIST_ID);
+	if (!list)
+		return false;
+	for (const char *mail : MAILS)
+		SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)mail);
+	SendMessageA(list, LB_SETSEL, TRUE, DRY_FIRST_SELECTED);
+	SendMessageA(list, LB_SETCARETINDEX, DRY_FIRST_SELECTED, 0);
+	list_original = (WNDPROC)SetWindowLongPtrA(list, GWLP_WNDPROC,
+	                                           (LONG_PTR)list_proc);
+	return true;
+}
+
+static bool make_mailboxes(HWND main)
+{
+	char label[LABEL_SIZE], title[LABEL_SIZE];
+
+	if (!make_child(main, PANE_CLASS, "", WS_VISIBLE, DRY_AREA_A_ID) ||
+	    !make_child(main, PANE_CLASS, "", WS_VISIBLE, DRY_AREA_B_ID))
+		return false;
+	for (const DryBox &b : DRY_BOXES) {
+		HWND parent = b.parent_id ? dry_window(main, b.parent_id) : main;
+		HWND box;
+
+		if (!register_class(b.class_name, box_proc) &&
+		    GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+			return false;
+		if (!parent)
+			return false;
+		box = make_child(parent, b.class_name, b.title,
+		                 WS_OVERLAPPEDWINDOW |
+		                     (b.minimised ? WS_VISIBLE | WS_MINIMIZE : 0),
+		                 b.id);
+		if (!box)
+			return false;
+		escape(title, sizeof title, (const unsigned char *)b.title,
+		       strlen(b.title));
+		snprintf(label, sizeof label, "mailbox \"%s\"", title);
+		watch(box, label);
+	}
+	return true;
+}
+
+static bool make_editor()
+{
+	HWND editor;
+
+	if (!register_class(EDITOR_CLASS, editor_proc))
+		return false;
+	editor = CreateWindowA(EDITOR_CLASS, "TwnDry - dry-run send editor",
+	                       WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+	                       MAIN_WIDTH, MAIN_HEIGHT, NULL, NULL,
+	                       GetModuleHandleA(NULL), NULL);
+	if (!editor ||
+	    !make_child(editor, "EDIT", "Hello,\r\n\r\nsee you on Monday.",
+	                WS_VISIBLE | ES_MULTILINE, DRY_EDITOR_TEXT_ID))
+		return false;
+	if (editor_mode == EDITOR_WITH_BOX &&
+	    !(signature_box = make_combo(editor, DRY_SIGNATURE_BOX_ID,
+	                                 SIGNATURES)))
+		return false;
+	ShowWindow(editor, SW_SHOWNOACTIVATE);
+	return true;
+}
+
+// Builds the windows the options ask for; the main window's state and
+// the mailbox windows' are watched from here on. Without any level of the
+// list chain the main window has no children at all.
+static bool make_windows(HWND main)
+{
+	if (!register_class(PANE_CLASS, DefWindowProcA))
+		return false;
+	if (list_levels > 0) {
+		if (!make_list_chain(main))
+			return false;
+		if (!without_template_box &&
+		    !(template_box = make_combo(main, DRY_TEMPLATE_BOX_ID,
+		                                TEMPLATES)))
+			return false;
+		if (!make_mailboxes(main))
+			return false;
+	}
+	if (editor_mode != EDITOR_NONE && !make_editor())
+		return false;
+	watch(main, "main window");
+	return true;
+}
+
 static LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
 	switch (msg) {
@@ -302,6 +735,25 @@ static LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 	case WM_DESTROY:
 		PostQuitMessage(0);
 		return 0;
+	case WM_COMMAND:
+		record_command("", MAIN_COMMANDS, wp, lp);
+		return 0;
+	case WM_SYSCOMMAND:
+		// Recorded, then carried out as any window does.
+		record_syscommand(wp, lp);
+		break;
+	case WM_WINDOWPOSCHANGED:
+		note_state(hwnd);
+		break;
+	case WM_CLOSE:
+		shutting_down = true;
+		break;
+	default:
+		if (msg >= WM_USER && msg < WM_APP) {
+			record_request(msg, wp, lp);
+			return 0;
+		}
+		break;
 	}
 	return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -343,6 +795,14 @@ static bool parse_mode(const char *text, AnswerMode *mode)
 			return true;
 		}
 	return false;
+}
+
+static bool parse_levels(const char *text, int *levels)
+{
+	if (text[0] < '0' || text[0] > '0' + FULL_LIST_LEVELS || text[1])
+		return false;
+	*levels = text[0] - '0';
+	return true;
 }
 
 static void default_answers()
@@ -390,6 +850,12 @@ int main(int argc, char **argv)
 			i++;
 		} else if (is_option(arg, "--no-dde")) {
 			no_dde = true;
+		} else if (is_option(arg, "--no-template-box")) {
+			without_template_box = true;
+		} else if (is_option(arg, "--editor")) {
+			editor_mode = EDITOR_WITH_BOX;
+		} else if (is_option(arg, "--editor-no-box")) {
+			editor_mode = EDITOR_WITHOUT_BOX;
 		} else if (is_option(arg, "--answer") && has_next &&
 		           split_pair(argv[i + 1], name, sizeof name, &value) &&
 		           (item = find_item(name))) {
@@ -400,10 +866,13 @@ int main(int argc, char **argv)
 				fprintf(stderr, "TwnDry: answer for %s too long\n", name);
 				return 1;
 			}
-		} else if (is_option(arg, "--mode") && has_next &&
-		           split_pair(argv[i + 1], name, sizeof name, &value) &&
-		           (item = find_item(name)) && parse_mode(value, &item->mode)) {
-			i++;
+		} else if ((is_option(arg, "--mode") && has_next &&
+		            split_pair(argv[i + 1], name, sizeof name, &value) &&
+		            (item = find_item(name)) &&
+		            parse_mode(value, &item->mode)) ||
+		           (is_option(arg, "--list-levels") && has_next &&
+		            parse_levels(argv[i + 1], &list_levels))) {
+			i++; // the option's value, taken in the test
 		} else {
 			fputs(USAGE, stderr);
 			return 1;
@@ -437,6 +906,11 @@ int main(int argc, char **argv)
 		return 1;
 	}
 	ShowWindow(hwnd, SW_SHOWNORMAL);
+	if (!make_windows(hwnd)) {
+		stop_dde();
+		fprintf(stderr, "TwnDry: cannot create the client's windows\n");
+		return 1;
+	}
 	record("ready mailbox %s", find_item("MailBox")->text);
 
 	while (GetMessageA(&msg, NULL, 0, 0) > 0) {
