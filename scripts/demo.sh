@@ -1,42 +1,45 @@
 #!/bin/sh
-# Starts the dry-run client under Wine, lets the tools act on it and shows
-# what the client received.
+# The kit at work: starts the dry-run client under Wine, runs each of the
+# eight tools once with a typical argument and shows, after each, what the
+# client received.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/build.sh"
 bin=$root/build/win/bin
 run="$root/scripts/wine-run"
-log=$root/build/demo.log
-rm -f "$log"
-"$run" "$bin/TwnDry.exe" --quiet --editor --log 'Z:'"$(echo "$log" | tr / '\\')" &
+winpath() { echo "Z:$1" | tr / '\\'; }
+out=$root/build/demo-client.txt
+rm -f "$out"
+"$run" "$bin/TwnDry.exe" --editor >"$out" 2>&1 &
 client=$!
-until grep -q '^ready' "$log" 2>/dev/null; do sleep 0.1; done
+trap 'kill $client 2>/dev/null || true' EXIT
+until grep -q '^ready' "$out" 2>/dev/null; do sleep 0.1; done
+seen=$(wc -l <"$out")
+echo "dry-run client started: $(head -n 1 "$out")"
+
+# Runs one tool, then prints the client's new lines. Commands over DDE are
+# handed over without waiting, so give the client a moment.
 show() {
-	echo "\$ $*"
-	"$run" "$bin/$1.exe" "$2" && code=0 || code=$?
+	echo
+	printf '$ %s\n' "$*"
+	tool=$1
+	shift
+	"$run" "$bin/$tool.exe" "$@" && code=0 || code=$?
 	echo "  exit code $code"
+	sleep 0.3
+	tail -n +"$((seen + 1))" "$out" | sed 's/^/  client: /'
+	seen=$(wc -l <"$out")
 }
-show TwnRetr 0
-show TwnRetr 1
-show TwnRetr 2
+
 mail=$root/build/demo-mail.txt
-printf 'Subject: demo\n\nHello from TwnSend.\n' >"$mail"
-show TwnSend 'Z:'"$(echo "$mail" | tr / '\\')"
+printf 'Subject: Weekly report\nTo: team\n\nAll done.\n' >"$mail"
+show TwnSend "$(winpath "$mail")"
+show TwnRetr 2
 show TwnCmd res
 show TwnCur 7
-show TwnCur up
 show TwnTmpl Weekly
 show TwnWin ic
-show TwnWin no
 show TwnBox Inbox
+show TiQCmd sig Office
+show TwnWin no
 show TwnBox Nowhere
-show TiQCmd send
-echo "\$ TiQCmd sig Office"
-"$run" "$bin/TiQCmd.exe" sig Office && echo "  exit code 0"
-echo "\$ TwnRetr      (no argument: usage on stderr)"
-"$run" "$bin/TwnRetr.exe" || echo "  exit code $?"
-sleep 0.5
-kill "$client" 2>/dev/null || true
-wait "$client" 2>/dev/null || true
-echo "== what the client received"
-cat "$log"

@@ -15,7 +15,10 @@ trap 'rm -rf "$dir"' EXIT
 unzip -q "$zip" -d "$dir"
 fail=0
 for need in include/channel.h lib/libtwnchannel.a lib/libTwnRetr.dll.a \
-	examples/version_retrieve.cpp bin/TwnDry.exe bin/TwnRetr.exe; do
+	lib/libTwnSend.dll.a examples/version_retrieve.cpp docs/README.md \
+	docs/channel.md bin/TwnDry.exe bin/TwnSend.exe bin/TwnRetr.exe \
+	bin/TwnCmd.exe bin/TwnCur.exe bin/TwnTmpl.exe bin/TwnWin.exe \
+	bin/TwnBox.exe bin/TiQCmd.exe; do
 	[ -f "$dir"/twnkit-*/"$need" ] || { echo "missing: $need"; fail=1; }
 done
 for exe in "$dir"/twnkit-*/bin/*.exe; do

@@ -237,6 +237,44 @@ static HDDEDATA answer_then_close(HSZ topic_item, HSZ hsz_item, UINT fmt)
 	return answer;
 }
 
+// For a person watching: what the mail file of an inserted entry holds.
+// Console only; the record keeps exactly what arrived.
+static void show_new_mail(const unsigned char *command, DWORD n)
+{
+	static const char INSERT[] = "[InsertMail(";
+	const size_t prefix = sizeof INSERT - 1;
+	char entry[MAX_PATH], path[MAX_PATH], first[LINE_SIZE / 4] = "";
+	const char *comma;
+	FILE *f;
+	long size;
+
+	if (quiet || n <= prefix || memcmp(command, INSERT, prefix) != 0)
+		return;
+	comma = (const char *)memchr(command + prefix, ',', n - prefix);
+	if (!comma || (size_t)(comma - (const char *)command) - prefix >=
+	                  sizeof entry)
+		return;
+	snprintf(entry, sizeof entry, "%.*s",
+	         (int)(comma - (const char *)command - prefix),
+	         (const char *)command + prefix);
+	snprintf(path, sizeof path, "%s%s.wml", find_item("MailBox")->text,
+	         entry);
+	f = fopen(path, "rb");
+	if (!f) {
+		printf("  (no mail file %s)\n", path);
+		return;
+	}
+	fseek(f, 0, SEEK_END);
+	size = ftell(f);
+	rewind(f);
+	if (fgets(first, sizeof first, f))
+		first[strcspn(first, "\r\n")] = '\0';
+	fclose(f);
+	printf("  new mail file %s: %ld bytes, first line \"%s\"\n", path, size,
+	       first);
+	fflush(stdout);
+}
+
 static HDDEDATA record_execute(HDDEDATA data)
 {
 	static unsigned char bytes[TEXT_SIZE * 4];
@@ -246,6 +284,7 @@ static HDDEDATA record_execute(HDDEDATA data)
 	n = DdeGetData(data, bytes, sizeof bytes, 0);
 	escape(shown, sizeof shown, bytes, n);
 	record("execute %s", shown);
+	show_new_mail(bytes, n);
 	return (HDDEDATA)DDE_FACK;
 }
 
