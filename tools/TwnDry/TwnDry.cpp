@@ -138,17 +138,18 @@ static int unescape(char *out, size_t size, const char *in)
 static void quote_text(char *out, size_t size, const char *text)
 {
 	const size_t most = DRY_SHOWN_BYTES;
-	size_t n = strlen(text), shown = n > most ? most : n;
+	size_t n = strlen(text);
 	// Four characters a byte at most; escape() keeps room for one more
 	// escape and the terminator.
 	char body[4 * DRY_SHOWN_BYTES + 6];
 
-	escape(body, sizeof body, (const unsigned char *)text, shown);
-	if (shown < n)
-		snprintf(out, size, "\"%s\"... (%llu bytes)", body,
-		         (unsigned long long)n);
-	else
+	if (n <= most) {
+		escape(body, sizeof body, (const unsigned char *)text, n);
 		snprintf(out, size, "\"%s\"", body);
+		return;
+	}
+	escape(body, sizeof body, (const unsigned char *)text, most);
+	snprintf(out, size, "\"%s\"... (%llu bytes)", body, (unsigned long long)n);
 }
 
 static void record(const char *fmt, ...)
@@ -935,9 +936,13 @@ int main(int argc, char **argv)
 			editor_mode = EDITOR_WITH_BOX;
 		} else if (is_option(arg, "--editor-no-box")) {
 			editor_mode = EDITOR_WITHOUT_BOX;
-		} else if (is_option(arg, "--mailbox-title") && has_next &&
-		           add_title(argv[i + 1])) {
-			i++;
+		} else if (is_option(arg, "--mailbox-title") && has_next) {
+			if (!add_title(argv[++i])) {
+				fprintf(stderr, "TwnDry: more than %d mailbox titles, or "
+				        "one longer than %d bytes\n", DRY_TITLED_BOX_MAX,
+				        TITLE_MAX);
+				return 1;
+			}
 		} else if (is_option(arg, "--remove-mailbox")) {
 			remove_mailbox = true;
 		} else if (is_option(arg, "--answer") && has_next &&
