@@ -23,7 +23,7 @@ struct FaultRow {
 	Args args;
 	DWORD code;
 	std::vector<std::string> events;
-	std::string err = "";        // as the tool writes it, before CR LF
+	std::string err = "";           // as written, before CR LF
 	std::vector<File> mailbox = {}; // the mailbox directory afterwards
 };
 
@@ -195,8 +195,8 @@ TEST(Faults, TwnSend)
 		 {mail}, 5, {asked("NewEntryName", e63, cut)}},
 		{"entry name of 64 bytes, no terminator", noterm("NewEntryName", e64),
 		 {mail}, 5, {asked("NewEntryName", e64, cut)}},
-		// The mailbox directory's holds 260: 259 characters fit, but no
-		// path of the new mail file fits then.
+		// The mailbox directory's buffer holds 260: 259 characters fit,
+		// but then no path of a new mail file does.
 		{"mailbox of 259 characters", answer("MailBox", d259), {mail}, 4,
 		 {ENTRY, asked("MailBox", d259)}, "entry dry00001\n"},
 		{"mailbox of 261 characters", answer("MailBox", d261), {mail}, 4,
@@ -207,8 +207,9 @@ TEST(Faults, TwnSend)
 		 {mail}, 4, {ENTRY, asked("MailBox", d260, cut)}, "entry dry00001\n"},
 		{"mailbox directory removed before the copy", {"--remove-mailbox"},
 		 {mail}, 4, {ENTRY, mailbox, "mailbox directory removed"}, progress},
-		// The new mail file would be NUL.dry01000.wml: the null device,
-		// where every name looks taken to the dry-run client as well.
+		// The new mail file would be NUL.dry01000.wml, the null device.
+		// There every name looks taken to the dry-run client, which
+		// hands out its 1000th.
 		{"mailbox ending in a device name", answer("MailBox", box + "NUL."),
 		 {mail}, 4, {"request NewEntryName -> dry01000",
 		             asked("MailBox", box + "NUL.")}, "entry dry01000\n"},
