@@ -26,11 +26,12 @@ static bool same_letters(const char *a, const char *b, size_t n)
 	return true;
 }
 
-// The name up to its first dot, blanks before the dot not counted, is
-// what the system compares with its device names.
+// The name up to its first dot (or colon, which may only begin a stream
+// name), blanks before it not counted, is what the system compares with
+// its device names.
 static bool is_device_name(const char *name)
 {
-	size_t n = strcspn(name, ".");
+	size_t n = strcspn(name, ".:");
 
 	while (n > 0 && name[n - 1] == ' ')
 		n--;
@@ -74,4 +75,17 @@ bool compose_mail_path(char *path, size_t size, const char *dir,
 		return false;
 	}
 	return true;
+}
+
+bool is_device_path(const char *path)
+{
+	const char *name = path;
+
+	for (const char *p = path; *p; p++)
+		if (*p == '\\' || *p == '/')
+			name = p + 1;
+	// "C:NUL.wml" is NUL on drive C:, as "C:\NUL.wml" is.
+	if (name == path && name[0] != '\0' && name[1] == ':')
+		name += 2;
+	return is_device_name(name);
 }

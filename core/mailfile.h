@@ -24,4 +24,11 @@ bool is_entry_name(const char *buf, size_t size);
 bool compose_mail_path(char *path, size_t size, const char *dir,
                        const char *entry);
 
+// True when the system would open `path` as a device rather than as a
+// file: when its last part (after the last '\' or '/', and after a drive
+// "X:" that stands in front of it) is a device name as is_entry_name()
+// knows them. The entry name is checked alone, but the mailbox directory
+// is a prefix and may end in such a name itself ("...\NUL." + entry).
+bool is_device_path(const char *path);
+
 #endif

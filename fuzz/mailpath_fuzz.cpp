@@ -1,6 +1,7 @@
 // Naming the new mail file from arbitrary client answers: the path is
 // exactly directory + entry + ".wml" or nothing, never longer than its
-// buffer, and an accepted entry name never leads out of the directory.
+// buffer, an accepted entry name never leads out of the directory, and
+// it never names a device there.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -46,6 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t n)
 	if (ok && expected != path)
 		abort();
 	if (!ok && size > 0 && path[0] != '\0')
+		abort();
+	// Behind a directory that ends in a separator, the file's name is
+	// the entry's own, which is no device once accepted.
+	bool behind_separator = !dir.empty() &&
+	                        (dir.back() == '\\' || dir.back() == '/');
+	if (ok && is_device_path(path) && accepted && behind_separator)
 		abort();
 	free(path);
 	free(entry);

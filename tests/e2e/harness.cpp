@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
+#include <algorithm>
+
+#include "TwnDry.h"
+
 enum { WM_MARK = WM_APP + 1 };
 enum { START_TIMEOUT_MS = 15000, MARK_TIMEOUT_MS = 15000 };
 enum { POLL_MS = 5 };
@@ -279,6 +283,63 @@ std::string file_bytes(const std::string &path)
 	return read_file(path);
 }
 
+std::ostream &operator<<(std::ostream &os, const File &f)
+{
+	return os << f.name << " (" << f.bytes.size() << " bytes)";
+}
+
+std::string scratch(const std::string &name)
+{
+	char dir[MAX_PATH], exe[MAX_PATH];
+	std::string path, program;
+
+	GetTempPathA(sizeof dir, dir);
+	program.assign(exe, GetModuleFileNameA(NULL, exe, sizeof exe));
+	program = program.substr(program.find_last_of('\\') + 1);
+	program.erase(program.rfind('.'));
+	path = std::string(dir) + program + "-" +
+	       std::to_string(GetCurrentProcessId()) + "\\";
+	CreateDirectoryA(path.c_str(), NULL);
+	path += name + "\\";
+	CreateDirectoryA(path.c_str(), NULL);
+	return path;
+}
+
+std::string put_file(const std::string &path, const std::string &bytes)
+{
+	FILE *f = fopen(path.c_str(), "wb");
+
+	if (f) {
+		fwrite(bytes.data(), 1, bytes.size(), f);
+		fclose(f);
+	}
+	return path;
+}
+
+std::vector<File> files_in(const std::string &dir)
+{
+	std::vector<File> files;
+	WIN32_FIND_DATAA fd;
+	HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+
+	if (h == INVALID_HANDLE_VALUE)
+		return files;
+	do {
+		if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+			files.push_back({fd.cFileName, file_bytes(dir + fd.cFileName)});
+	} while (FindNextFileA(h, &fd));
+	FindClose(h);
+	std::sort(files.begin(), files.end(),
+	          [](const File &a, const File &b) { return a.name < b.name; });
+	return files;
+}
+
+void empty_dir(const std::string &dir)
+{
+	for (const File &f : files_in(dir))
+		DeleteFileA((dir + f.name).c_str());
+}
+
 std::string command_line(const char *tool, const Args &args)
 {
 	std::string line = tool;
@@ -323,10 +384,17 @@ std::string combo_selection(HWND box)
 	return std::to_string((long long)index) + " " + text;
 }
 
+std::string dry_quoted(const std::string &text)
+{
+	if (text.size() <= DRY_SHOWN_BYTES)
+		return "\"" + escaped(text) + "\"";
+	return "\"" + escaped(text.substr(0, DRY_SHOWN_BYTES)) + "\"... (" +
+	       std::to_string(text.size()) + " bytes)";
+}
+
 std::string combo_asked(const char *box, const std::string &name)
 {
-	return std::string(box) + " box: CB_SELECTSTRING -1, \"" + escaped(name) +
-	       "\"";
+	return std::string(box) + " box: CB_SELECTSTRING -1, " + dry_quoted(name);
 }
 
 std::string combo_picked(const char *box, const std::string &text)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,29 @@ std::string escaped(const std::string &bytes);
 // The whole content of a file; empty when it cannot be read.
 std::string file_bytes(const std::string &path);
 
+// A file's name and content.
+struct File {
+	std::string name, bytes;
+	bool operator==(const File &o) const
+	{
+		return name == o.name && bytes == o.bytes;
+	}
+};
+std::ostream &operator<<(std::ostream &os, const File &f);
+
+// A directory of this test program's own, `name` under one directory
+// for this run in the temporary directory; made if it is not there.
+std::string scratch(const std::string &name);
+
+// Writes `bytes` to the file `path` and returns the path.
+std::string put_file(const std::string &path, const std::string &bytes);
+
+// Every file in `dir` (ending in a backslash) with its content, by name.
+std::vector<File> files_in(const std::string &dir);
+
+// Deletes every file in `dir`.
+void empty_dir(const std::string &dir);
+
 // The tool's name and its arguments, quoted as on its command line.
 std::string command_line(const char *tool, const Args &args);
 
@@ -75,6 +99,10 @@ void expect_run(const char *tool, const char *usage, Client *client,
 // "hidden", "minimised", "maximised" or "shown" (visible, normal), as
 // IsWindowVisible, IsIconic and IsZoomed tell from outside.
 std::string window_state(HWND hwnd);
+
+// A text as the client's record quotes it: escaped, and past
+// DRY_SHOWN_BYTES bytes cut, with the whole length after it.
+std::string dry_quoted(const std::string &text);
 
 // What the client records when its combo box `box` ("template",
 // "signature") is asked to select `name`, and when it then selects `text`.

@@ -103,3 +103,31 @@ TEST(MailFile, ComposePath)
 	}
 	EXPECT_FALSE(compose_mail_path(NULL, 0, "C:\\", "e"));
 }
+
+// The mailbox directory is a prefix: what it ends in becomes the start of
+// the new mail file's name.
+TEST(MailFile, DevicePaths)
+{
+	const struct {
+		const char *path;
+		bool device;
+	} rows[] = {
+		{"C:\\box\\dry00001.wml", false},
+		{"C:\\box\\NUL.dry00001.wml", true},
+		{"C:\\box\\nul.x.e1.wml", true},
+		{"C:\\box\\CON  .e1.wml", true},
+		{"C:\\box\\COM1.e1.wml", true},
+		{"C:\\box\\NUL:e1.wml", true},
+		{"C:/box/aux.e1.wml", true},
+		{"C:NUL.wml", true},
+		{"NUL.wml", true},
+		{"C:\\NUL\\e1.wml", false},
+		{"C:\\box\\NUL e1.wml", false},
+		{"C:\\box\\NULe1.wml", false},
+		{"C:\\box\\xNUL.e1.wml", false},
+		{"C:e1.wml", false},
+		{"", false},
+	};
+	for (const auto &r : rows)
+		EXPECT_EQ(r.device, is_device_path(r.path)) << r.path;
+}

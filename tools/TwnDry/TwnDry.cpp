@@ -30,6 +30,10 @@ static const char USAGE[] =
 	"  --no-template-box    run without the template box\n"
 	"  --editor             also run the send editor window\n"
 	"  --editor-no-box      the send editor without its signature box\n"
+	"  --mailbox-title TEXT one more mailbox window, titled TEXT (\\xHH and\n"
+	"                       \\\\ escapes; up to 8, of at most 255 bytes)\n"
+	"  --remove-mailbox     remove the mailbox directory as the request\n"
+	"                       MailBox is answered\n"
 	"  ITEM is MailBox, NewEntryName, Version or Online.\n";
 
 static const char MAIN_CLASS[] = "TiWren";
@@ -73,6 +77,7 @@ static unsigned to_release;
 static Item *exit_after;
 static bool closing;
 static bool shutting_down;
+static bool remove_mailbox;
 
 // Bytes 0x20..0x7E stand for themselves, everything else is escaped, so
 // that a record line shows exactly the bytes that arrived.
@@ -127,6 +132,26 @@ static int unescape(char *out, size_t size, const char *in)
 	return (int)o;
 }
 
+// A text in double quotes as escape() shows it. One longer than
+// DRY_SHOWN_BYTES is cut there, and its whole length follows, so that a
+// record line stays readable and still tells a whole text from a cut one.
+static void quote_text(char *out, size_t size, const char *text)
+{
+	const size_t most = DRY_SHOWN_BYTES;
+	size_t n = strlen(text);
+	// Four characters a byte at most; escape() keeps room for one more
+	// escape and the terminator.
+	char body[4 * DRY_SHOWN_BYTES + 6];
+
+	if (n <= most) {
+		escape(body, sizeof body, (const unsigned char *)text, n);
+		snprintf(out, size, "\"%s\"", body);
+		return;
+	}
+	escape(body, sizeof body, (const unsigned char *)text, most);
+	snprintf(out, size, "\"%s\"... (%llu bytes)", body, (unsigned long long)n);
+}
+
 static void record(const char *fmt, ...)
 {
 	char line[LINE_SIZE];
@@ -161,16 +186,23 @@ static void set_text(Item *item, const char *text)
 
 // The next name whose mail file is not in the mailbox yet. Wine hands out
 // the same small process ids again, so a mailbox directory of an earlier
-// run may already hold dry00001.wml and the like.
+// run may already hold dry00001.wml and the like. A mailbox answer that
+// ends in a device name ("...\NUL.") makes every name look taken: after
+// ENTRY_TRIES names the last one is handed out all the same, rather than
+// the search never ending and the client never answering again.
+enum { ENTRY_TRIES = 1000 };
+
 static void next_entry_name(char *name, size_t size)
 {
 	char path[MAX_PATH];
 
-	do {
+	for (int tries = 0; tries < ENTRY_TRIES; tries++) {
 		snprintf(name, size, "dry%05u", ++entry_serial);
 		snprintf(path, sizeof path, "%s%s.wml", find_item("MailBox")->text,
 		         name);
-	} while (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES);
+		if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+			return;
+	}
 }
 
 static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
@@ -220,6 +252,18 @@ static HDDEDATA answer_request(HSZ topic_item, HSZ hsz_item, UINT fmt)
 	                           0, hsz_item, CF_TEXT, 0);
 }
 
+// A mailbox directory that goes away while a tool uses it: removed right
+// as the client names it, before the tool can write there.
+static void drop_mailbox(const char *item)
+{
+	if (!remove_mailbox || strcmp(item, "MailBox") != 0)
+		return;
+	if (RemoveDirectoryA(find_item("MailBox")->text))
+		record("mailbox directory removed");
+	else
+		record("mailbox directory not removed (error %lu)", GetLastError());
+}
+
 // A client that goes away in the middle of a tool's run: once the request
 // is answered, no new conversation is accepted and the window closes,
 // which ends the DDE service and the program.
@@ -229,6 +273,7 @@ static HDDEDATA answer_then_close(HSZ topic_item, HSZ hsz_item, UINT fmt)
 	HDDEDATA answer = answer_request(topic_item, hsz_item, fmt);
 
 	DdeQueryStringA(dde_inst, hsz_item, name, sizeof name, CP_WINANSI);
+	drop_mailbox(name);
 	if (exit_after && find_item(name) == exit_after && !closing) {
 		closing = true;
 		record("closing after %s", name);
@@ -341,7 +386,7 @@ static const char EDITOR_CLASS[] = "TIQuilEditor";
 enum { OPEN_VIEW_MESSAGE = WM_USER + 121 };
 // The mail list is the third level below the main window, under two panes.
 enum { FULL_LIST_LEVELS = 3, PANE_LEVELS = 2 };
-enum { LABEL_SIZE = 192, NOTE_SIZE = 48, SELECTION_SIZE = 128 };
+enum { LABEL_SIZE = 1024, NOTE_SIZE = 48, SELECTION_SIZE = 128 };
 enum { WATCH_MAX = 32 };
 enum { MAIN_WIDTH = 640, MAIN_HEIGHT = 480, CHILD_WIDTH = 300,
        CHILD_HEIGHT = 200 };
@@ -589,10 +634,9 @@ static LRESULT CALLBACK combo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 	if (msg != CB_SELECTSTRING)
 		return CallWindowProcA(combo_original, hwnd, msg, wp, lp);
 	if (text)
-		escape(shown, sizeof shown, (const unsigned char *)text,
-		       strlen(text));
-	record("%s box: CB_SELECTSTRING %lld, %s%s%s", name, (long long)wp,
-	       text ? "\"" : "", text ? shown : "(null)", text ? "\"" : "");
+		quote_text(shown, sizeof shown, text);
+	record("%s box: CB_SELECTSTRING %lld, %s", name, (long long)wp,
+	       text ? shown : "(null)");
 	combo_selection(hwnd, before, sizeof before);
 	result = CallWindowProcA(combo_original, hwnd, msg, wp, lp);
 	combo_selection(hwnd, after, sizeof after);
@@ -711,6 +755,40 @@ static bool make_mailboxes(HWND main)
 	return true;
 }
 
+// Mailbox windows titled on the command line: hidden, below the second
+// area, after the fixed ones.
+enum { TITLE_MAX = 255 };
+static char titles[DRY_TITLED_BOX_MAX][TITLE_MAX + 1];
+static int title_count;
+
+static bool add_title(const char *escaped)
+{
+	if (title_count == DRY_TITLED_BOX_MAX ||
+	    unescape(titles[title_count], sizeof titles[0], escaped) < 0)
+		return false;
+	title_count++;
+	return true;
+}
+
+static bool make_titled_mailboxes(HWND main)
+{
+	HWND area = dry_window(main, DRY_AREA_B_ID);
+	char label[LABEL_SIZE], title[LABEL_SIZE];
+
+	if (title_count > 0 && !area)
+		return false;
+	for (int i = 0; i < title_count; i++) {
+		HWND box = make_child(area, DRY_BOX_CLASS, titles[i],
+		                      WS_OVERLAPPEDWINDOW, DRY_TITLED_BOX_ID + i);
+		if (!box)
+			return false;
+		quote_text(title, sizeof title, titles[i]);
+		snprintf(label, sizeof label, "mailbox %s", title);
+		watch(box, label);
+	}
+	return true;
+}
+
 static bool make_editor()
 {
 	HWND editor;
@@ -748,6 +826,8 @@ static bool make_windows(HWND main)
 		                                TEMPLATES)))
 			return false;
 		if (!make_mailboxes(main))
+			return false;
+		if (!make_titled_mailboxes(main))
 			return false;
 	}
 	if (editor_mode != EDITOR_NONE && !make_editor())
@@ -895,6 +975,15 @@ int main(int argc, char **argv)
 			editor_mode = EDITOR_WITH_BOX;
 		} else if (is_option(arg, "--editor-no-box")) {
 			editor_mode = EDITOR_WITHOUT_BOX;
+		} else if (is_option(arg, "--mailbox-title") && has_next) {
+			if (!add_title(argv[++i])) {
+				fprintf(stderr, "TwnDry: more than %d mailbox titles, or "
+				        "one longer than %d bytes\n", DRY_TITLED_BOX_MAX,
+				        TITLE_MAX);
+				return 1;
+			}
+		} else if (is_option(arg, "--remove-mailbox")) {
+			remove_mailbox = true;
 		} else if (is_option(arg, "--answer") && has_next &&
 		           split_pair(argv[i + 1], name, sizeof name, &value) &&
 		           (item = find_item(name))) {

@@ -58,6 +58,15 @@ static const DryBox DRY_BOXES[] = {
 	{DRY_AREA_B_ID, 138, "TI-Wren BoxClas", "Short class", false},
 };
 
+// Mailbox windows titled with --mailbox-title, below the second area
+// after the fixed ones, take the identifiers from this one on.
+enum { DRY_TITLED_BOX_ID = 140, DRY_TITLED_BOX_MAX = 8 };
+
+// A text the client records (a name asked of a combo box, a mailbox
+// title) is shown whole up to this many bytes; a longer one as its first
+// DRY_SHOWN_BYTES bytes, then "... (N bytes)".
+enum { DRY_SHOWN_BYTES = 200 };
+
 struct DrySearch {
 	int id;
 	HWND found;

@@ -132,7 +132,8 @@ int main(int argc, char **argv)
 	memset(mailbox, UNFILLED, sizeof mailbox);
 	if (TwnMailBox(mailbox, sizeof mailbox) != 0 ||
 	    !is_answer(mailbox, sizeof mailbox) ||
-	    !compose_mail_path(path, sizeof path, mailbox, entry)) {
+	    !compose_mail_path(path, sizeof path, mailbox, entry) ||
+	    is_device_path(path)) {
 		fclose(mail);
 		return EXIT_NO_NEW_MAIL;
 	}
