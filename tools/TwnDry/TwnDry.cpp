@@ -924,6 +924,10 @@ static bool parse_levels(const char *text, int *levels)
 	return true;
 }
 
+// The mailbox directory this client made for itself; removed at the end
+// if nothing was left in it.
+static char own_mailbox[MAX_PATH];
+
 static void default_answers()
 {
 	char dir[MAX_PATH];
@@ -935,7 +939,8 @@ static void default_answers()
 		snprintf(dir, sizeof dir, "C:\\");
 	snprintf(mailbox, sizeof mailbox, "%sTwnDry-%lu\\", dir,
 	         GetCurrentProcessId());
-	CreateDirectoryA(mailbox, NULL);
+	if (CreateDirectoryA(mailbox, NULL))
+		snprintf(own_mailbox, sizeof own_mailbox, "%s", mailbox);
 	set_text(find_item("MailBox"), mailbox);
 	set_text(find_item("Version"), "TwnDry 1.0");
 	set_text(find_item("Online"), "1");
@@ -1046,6 +1051,8 @@ int main(int argc, char **argv)
 		DispatchMessageA(&msg);
 	}
 	stop_dde();
+	if (own_mailbox[0])
+		RemoveDirectoryA(own_mailbox);
 	if (log_file)
 		fclose(log_file);
 	return 0;
