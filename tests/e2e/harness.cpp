@@ -64,7 +64,7 @@ static DWORD WINAPI read_all(void *p)
 
 static Result run_once(const char *name, const Args &args)
 {
-	Result res = {~0u, "", ""};
+	Result res = {~0u, "", "", 0};
 	SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
 	HANDLE out_r, out_w, err_r, err_w, nul;
 	STARTUPINFOA si = {};
@@ -93,8 +93,9 @@ static Result run_once(const char *name, const Args &args)
 	CloseHandle(err_w);
 	CloseHandle(nul);
 	if (!started) {
+		res.start_error = GetLastError();
 		fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(),
-		        GetLastError());
+		        res.start_error);
 		CloseHandle(out_r);
 		CloseHandle(err_r);
 		return res;
@@ -124,6 +125,10 @@ Result run(const char *name, const Args &args, DWORD expected_code)
 	    res.out.empty() && res.err.empty()) {
 		fprintf(stderr, "note: %s gave 1 without output; taken for a Wine "
 		        "start failure and run once more\n", name);
+		res = run_once(name, args);
+	} else if (res.start_error == ERROR_INTERNAL_ERROR) {
+		fprintf(stderr, "note: Wine failed to start %s; run once more\n",
+		        name);
 		res = run_once(name, args);
 	}
 	return res;
@@ -181,8 +186,14 @@ bool client_start(Client *c, const Args &options)
 	STARTUPINFOA si = {};
 	PROCESS_INFORMATION pi;
 	si.cb = sizeof si;
-	if (!CreateProcessA(exe.c_str(), cmd.data(), NULL, NULL, FALSE, 0, NULL,
-	                    NULL, &si, &pi))
+	BOOL started = CreateProcessA(exe.c_str(), cmd.data(), NULL, NULL, FALSE,
+	                              0, NULL, NULL, &si, &pi);
+	if (!started && GetLastError() == ERROR_INTERNAL_ERROR) {
+		fprintf(stderr, "note: Wine failed to start the client; once more\n");
+		started = CreateProcessA(exe.c_str(), cmd.data(), NULL, NULL, FALSE,
+		                         0, NULL, NULL, &si, &pi);
+	}
+	if (!started)
 		return false;
 	CloseHandle(pi.hThread);
 	c->process = pi.hProcess;

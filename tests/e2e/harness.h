@@ -15,6 +15,7 @@ struct Result {
 	DWORD code;      // full exit code, as GetExitCodeProcess gives it
 	std::string out; // what the tool wrote to standard output
 	std::string err; // and to standard error
+	DWORD start_error; // 0, or CreateProcess's error: the tool never ran
 };
 
 // Path of a program built beside the test program.
@@ -23,7 +24,9 @@ std::string program_path(const char *name);
 // Runs program `name` with exactly `args` and waits for it. When a run
 // that should not give 1 gives 1 having printed nothing, it may be Wine
 // failing to start the process at all (seen about once in a thousand
-// starts); that run is reported on stderr and tried once more.
+// starts); that run is reported on stderr and tried once more. So is a
+// start that CreateProcess refuses with an internal error, Wine's other
+// way of failing a start (seen a few times in ten thousand).
 enum : DWORD { ANY_CODE = ~0ul };
 Result run(const char *name, const Args &args, DWORD expected_code = ANY_CODE);
 
