@@ -4,7 +4,7 @@
 # client received.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-sh "$root/scripts/build.sh"
+sh "$root/scripts/build.sh" tools
 bin=$root/build/win/bin
 run="$root/scripts/wine-run"
 winpath() { echo "Z:$1" | tr / '\\'; }
