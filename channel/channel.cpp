@@ -15,6 +15,19 @@ static HDDEDATA CALLBACK ChannelCallback(UINT, UINT, HCONV, HSZ, HSZ,
 	return 0;
 }
 
+// Frees the string handles that were made, in the order they were made,
+// and ends the instance.
+static void close_instance(DWORD inst, HSZ service, HSZ topic, HSZ item)
+{
+	if (service)
+		DdeFreeStringHandle(inst, service);
+	if (topic)
+		DdeFreeStringHandle(inst, topic);
+	if (item)
+		DdeFreeStringHandle(inst, item);
+	DdeUninitialize(inst);
+}
+
 // Opens instance and the two name handles. On failure returns the error
 // and leaves nothing behind.
 static UINT open_instance(DWORD *inst, HSZ *service, HSZ *topic)
@@ -32,9 +45,7 @@ static UINT open_instance(DWORD *inst, HSZ *service, HSZ *topic)
 		                                CP_WINANSI);
 	if (!*topic) {
 		rc = DdeGetLastError(*inst);
-		if (*service)
-			DdeFreeStringHandle(*inst, *service);
-		DdeUninitialize(*inst);
+		close_instance(*inst, *service, 0, 0);
 		return rc;
 	}
 	return DMLERR_NO_ERROR;
@@ -60,9 +71,7 @@ static UINT ExecuteCommand(const char *command)
 		                     NULL);
 		DdeDisconnect(conv);
 	}
-	DdeFreeStringHandle(inst, service);
-	DdeFreeStringHandle(inst, topic);
-	DdeUninitialize(inst);
+	close_instance(inst, service, topic, 0);
 	return rc;
 }
 
@@ -80,9 +89,7 @@ static UINT RequestItem(const char *item, char *buf, unsigned long size)
 	name = DdeCreateStringHandleA(inst, item, CP_WINANSI);
 	if (!name) {
 		rc = DdeGetLastError(inst);
-		DdeFreeStringHandle(inst, service);
-		DdeFreeStringHandle(inst, topic);
-		DdeUninitialize(inst);
+		close_instance(inst, service, topic, 0);
 		return rc;
 	}
 	conv = DdeConnect(inst, service, topic, NULL);
@@ -97,10 +104,7 @@ static UINT RequestItem(const char *item, char *buf, unsigned long size)
 		}
 		DdeDisconnect(conv);
 	}
-	DdeFreeStringHandle(inst, service);
-	DdeFreeStringHandle(inst, topic);
-	DdeFreeStringHandle(inst, name);
-	DdeUninitialize(inst);
+	close_instance(inst, service, topic, name);
 	return rc;
 }
 
