@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "keyword.h"
+
 // Names the system takes for a device rather than a file, whatever the
 // directory and the extension: "NUL.wml" in the mailbox is the null
 // device, and a mail copied there is gone.
@@ -13,22 +15,10 @@ static const char *const DEVICES[] = {
 static const char *const NUMBERED_DEVICES[] = {"COM", "LPT"};
 static const char DEVICE_DIGITS[] = "0123456789\xB9\xB2\xB3";
 
-// Compares n bytes, ASCII letters without regard to case; other bytes,
-// those of double-byte characters too, must match exactly.
-static bool same_letters(const char *a, const char *b, size_t n)
-{
-	for (size_t i = 0; i < n; i++) {
-		char x = a[i] >= 'a' && a[i] <= 'z' ? (char)(a[i] - 'a' + 'A') : a[i];
-		char y = b[i] >= 'a' && b[i] <= 'z' ? (char)(b[i] - 'a' + 'A') : b[i];
-		if (x != y)
-			return false;
-	}
-	return true;
-}
-
 // The name up to its first dot (or colon, which may only begin a stream
 // name), blanks before it not counted, is what the system compares with
-// its device names.
+// its device names, ASCII letters without regard to case: the keyword
+// test, held to the device name's whole length.
 static bool is_device_name(const char *name)
 {
 	size_t n = strcspn(name, ".:");
@@ -36,10 +26,10 @@ static bool is_device_name(const char *name)
 	while (n > 0 && name[n - 1] == ' ')
 		n--;
 	for (const char *d : DEVICES)
-		if (n == strlen(d) && same_letters(name, d, n))
+		if (n == strlen(d) && keyword_matches(name, d))
 			return true;
 	for (const char *d : NUMBERED_DEVICES)
-		if (n == strlen(d) + 1 && same_letters(name, d, n - 1) &&
+		if (n == strlen(d) + 1 && keyword_matches(name, d) &&
 		    strchr(DEVICE_DIGITS, name[n - 1]) != NULL)
 			return true;
 	return false;
