@@ -70,10 +70,8 @@ static Result run_once(const char *name, const Args &args)
 	STARTUPINFOA si = {};
 	PROCESS_INFORMATION pi;
 	std::string exe = program_path(name);
-	std::string line = quote_arg(exe);
+	std::string line = command_line(quote_arg(exe).c_str(), args);
 
-	for (const std::string &a : args)
-		line += " " + quote_arg(a);
 	CreatePipe(&out_r, &out_w, &sa, 0);
 	CreatePipe(&err_r, &err_w, &sa, 0);
 	SetHandleInformation(out_r, HANDLE_FLAG_INHERIT, 0);
@@ -178,9 +176,7 @@ bool client_start(Client *c, const Args &options)
 	args.insert(args.end(), options.begin(), options.end());
 
 	std::string exe = program_path("TwnDry");
-	std::string line = quote_arg(exe);
-	for (const std::string &a : args)
-		line += " " + quote_arg(a);
+	std::string line = command_line(quote_arg(exe).c_str(), args);
 	std::vector<char> cmd(line.begin(), line.end());
 	cmd.push_back('\0');
 	STARTUPINFOA si = {};
